@@ -39,7 +39,24 @@ function(kestrip_add_gtest name)
       TIMEOUT ${T_TIMEOUT} LABELS "windows;${T_LABELS}" FIXTURES_REQUIRED wine
       FAIL_REGULAR_EXPRESSION "wine: Unhandled" WORKING_DIRECTORY ${KESTRIP_BIN_DIR} ${T_PROPERTIES})
   else()
+    # gtest_discover_tests flattens list values in its PROPERTIES ("LABELS native;x" would
+    # lose x and shift every later pair), so the properties are set by a file ctest reads
+    # after the discovered tests.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 WORKING_DIRECTORY ${KESTRIP_BIN_DIR}
-      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}" ${T_PROPERTIES})
+      TEST_LIST ${name}_TESTS)
+    set(props "TIMEOUT [==[${T_TIMEOUT}]==] LABELS [==[native;${T_LABELS}]==]")
+    set(key "")
+    foreach(item IN LISTS T_PROPERTIES)
+      if(key STREQUAL "")
+        set(key ${item})
+      else()
+        string(APPEND props " ${key} [==[${item}]==]")
+        set(key "")
+      endif()
+    endforeach()
+    set(props_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+    file(WRITE ${props_file}
+      "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ${props})\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props_file})
   endif()
 endfunction()
