@@ -1,6 +1,7 @@
 # cmake -DBIN_DIR=... -DDLLS="a.dll;b.dll" -P CheckDllImports.cmake
 # Each codec DLL may import only Windows system DLLs and the other codec DLLs by the names
 # they ship under (vorbis.dll must ask for "ogg.dll", not "libogg.dll").
+cmake_policy(VERSION 3.25)
 set(system_dlls kernel32.dll msvcrt.dll advapi32.dll user32.dll)
 string(TOLOWER "${DLLS}" shipped)
 set(failures "")
