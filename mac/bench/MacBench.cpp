@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "MACDll.h"
+#include "mac/MACDll.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

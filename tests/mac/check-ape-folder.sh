@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# check-ape-folder.sh DIR: every .ape file below DIR that has a <file>.raw beside it must
+# decode with ffmpeg (CRC checks on) to exactly those bytes; one with a <file>.empty marker
+# must be an APE file without frames. Used after the Windows tests, which cannot run ffmpeg.
+set -uo pipefail
+dir=${1:?usage: check-ape-folder.sh DIR}
+checked=0 failed=0
+while IFS= read -r -d '' ape; do
+  if [ -f "$ape.raw" ]; then
+    if ffmpeg -nostdin -v error -err_detect crccheck+explode -i "$ape" -f s16le - 2>"$ape.log" | cmp -s - "$ape.raw" && [ ! -s "$ape.log" ]; then
+      checked=$((checked + 1))
+    else
+      echo "FAIL: $ape does not decode to $ape.raw: $(head -c 300 "$ape.log")"; failed=$((failed + 1))
+    fi
+  elif [ -f "$ape.empty" ]; then
+    log=$(ffmpeg -nostdin -v error -i "$ape" -f s16le - 2>&1 >/dev/null)
+    if [ "$(head -c 4 "$ape")" = "MAC " ] && grep -q "No frames in the file" <<<"$log"; then
+      checked=$((checked + 1))
+    else
+      echo "FAIL: $ape is not an APE file without frames: $log"; failed=$((failed + 1))
+    fi
+  fi
+done < <(find "$dir" -name '*.ape' -print0)
+echo "$checked passed, $failed failed"
+[ "$checked" -gt 0 ] && [ "$failed" -eq 0 ]
