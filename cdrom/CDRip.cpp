@@ -106,9 +106,9 @@ void WriteTransportLayer(const std::string& iniPath)
         return;
 #pragma GCC diagnostic pop
     if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
-        WriteProfileString(iniPath, "CD-ROM", "nTransportLayer", "1");
+        ProfileWriteString(iniPath, "CD-ROM", "nTransportLayer", "1");
     else if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        WriteProfileString(iniPath, "CD-ROM", "nTransportLayer", "0");
+        ProfileWriteString(iniPath, "CD-ROM", "nTransportLayer", "0");
 #else
     (void)iniPath;
 #endif
@@ -141,7 +141,7 @@ void LoadCDRipLibrary(const std::string& programFolder)
     binding.Loaded = true;
 
     const std::string iniPath = programFolder + "cdr.ini";
-    WriteProfileString(iniPath, "CD-ROM", "nActive", "0");
+    ProfileWriteString(iniPath, "CD-ROM", "nActive", "0");
     WriteTransportLayer(iniPath);
     binding.EntryPoints.CR_Init(iniPath.c_str());
 }

@@ -93,7 +93,7 @@ std::optional<std::size_t> FindKey(const Lines& lines, std::size_t begin, std::s
 
 } // namespace
 
-void WriteProfileString(const std::string& fileName, const std::string& section, const std::string& key,
+void ProfileWriteString(const std::string& fileName, const std::string& section, const std::string& key,
                         const std::string& value)
 {
     Lines lines = ReadLines(fileName).value_or(Lines{{}, "\r\n"});
@@ -124,7 +124,7 @@ void WriteProfileString(const std::string& fileName, const std::string& section,
     }
 }
 
-std::string ReadProfileString(const std::string& fileName, const std::string& section, const std::string& key,
+std::string ProfileReadString(const std::string& fileName, const std::string& section, const std::string& key,
                               const std::string& defaultValue)
 {
     auto lines = ReadLines(fileName);
