@@ -54,7 +54,9 @@ source_version() {
 ensure_deb_src
 versions=""
 for p in "${source_packages[@]}"; do versions+="$p=$(source_version "$p") "; done
-key=$( { echo "rev $recipe_rev"; echo "$versions"; $cc --version | head -1; } | sha256sum | cut -c1-16)
+toolchain=$(dpkg-query -W -f='${Package}=${Version} ' gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+            mingw-w64-x86-64-dev nasm)
+key=$(echo "rev $recipe_rev; $versions; $toolchain" | sha256sum | cut -c1-16)
 prefix=$cache/codecs-$key
 
 finish() {
