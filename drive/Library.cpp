@@ -43,9 +43,11 @@ struct Library {
   }
 };
 
+// Never destroyed: a client may call CR_DeInit from its own static destructors at exit,
+// after this library's statics would be gone.
 Library& Lib() {
-  static Library library;
-  return library;
+  static Library* library = new Library;
+  return *library;
 }
 
 void AddImageDrives(Library& lib, const IniFile& ini, const std::filesystem::path& iniFolder) {
