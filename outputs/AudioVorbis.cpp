@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -15,6 +16,29 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b)
             return false;
     }
     return true;
+}
+
+// Serial numbers of the Ogg pages from the start of a file up to the first byte that is not
+// part of a page.
+std::set<std::uint32_t> OggSerialsIn(TFileStream& stream)
+{
+    std::set<std::uint32_t> serials;
+    const std::int64_t size = stream.Size();
+    std::uint8_t header[27 + 255];
+    for (std::int64_t at = 0; at + 27 <= size;) {
+        stream.Seek(at, TSeekOrigin::soBeginning);
+        if (stream.Read(header, 27) != 27 || std::memcmp(header, "OggS", 4) != 0)
+            break;
+        const int segments = header[26];
+        if (stream.Read(header + 27, segments) != segments)
+            break;
+        std::int64_t bodySize = 0;
+        for (int i = 0; i < segments; ++i)
+            bodySize += header[27 + i];
+        serials.insert(header[14] | header[15] << 8 | header[16] << 16 | static_cast<std::uint32_t>(header[17]) << 24);
+        at += 27 + segments + bodySize;
+    }
+    return serials;
 }
 
 std::string MissingLibraryText(const char* windowsFileName)
@@ -89,7 +113,7 @@ void TVorbisOut::SetMinimumBitrate(TVorbisBitRate value)
 void TVorbisOut::StartOutput()
 {
     CheckFileName();
-    OpenFileStream();
+    const bool appending = OpenFileStream();
     TAudioInput* input = Input();
     try {
         input->StartReading();
@@ -98,6 +122,14 @@ void TVorbisOut::StartOutput()
         throw;
     }
     try {
+        std::int32_t serial = serial_;
+        if (appending) {
+            // Two logical streams of one file must not share a serial number: readers take
+            // the second for a damaged continuation of the first. Take the next free one.
+            const std::set<std::uint32_t> used = OggSerialsIn(*Stream);
+            while (used.count(static_cast<std::uint32_t>(serial)) != 0)
+                serial = static_cast<std::int32_t>(static_cast<std::uint32_t>(serial) + 1);
+        }
         if (FileMode() == foAppend)
             Stream->Seek(0, TSeekOrigin::soEnd); // the new logical stream follows what is there
         endOfStream_ = false;
@@ -110,7 +142,7 @@ void TVorbisOut::StartOutput()
         analysisReady_ = true;
         libs_.vorbis->vorbis_block_init(&analysisState_, &block_);
         blockReady_ = true;
-        libs_.ogg->ogg_stream_init(&streamState_, serial_);
+        libs_.ogg->ogg_stream_init(&streamState_, serial);
         streamReady_ = true;
         WriteHeaderPages();
     } catch (...) {
@@ -129,11 +161,13 @@ void TVorbisOut::SetUpEncoder(std::int32_t channels, std::int32_t sampleRate)
     libs_.vorbis->vorbis_info_init(&info_);
     infoReady_ = true;
     channels_ = channels;
-    char settings[160];
+    std::string settings;
     int result;
     if (nominalBitrate_ == brAutoSelect) {
         result = libs_.vorbisenc->vorbis_encode_init_vbr(&info_, channels, sampleRate, compression_);
-        std::snprintf(settings, sizeof settings, "quality %.2f", static_cast<double>(compression_));
+        char quality[32];
+        std::snprintf(quality, sizeof quality, "%.2f", static_cast<double>(compression_));
+        settings = std::string("quality ") + quality;
     } else {
         const std::int32_t nominal = VorbisBitRateValue(nominalBitrate_);
         std::int32_t maximum = VorbisBitRateValue(maximumBitrate_);
@@ -143,13 +177,14 @@ void TVorbisOut::SetUpEncoder(std::int32_t channels, std::int32_t sampleRate)
         if (minimum < 0)
             minimum = nominal;
         result = libs_.vorbisenc->vorbis_encode_init(&info_, channels, sampleRate, maximum, nominal, minimum);
-        std::snprintf(settings, sizeof settings, "bit rates %d/%d/%d (maximum/nominal/minimum)", static_cast<int>(maximum),
-                      static_cast<int>(nominal), static_cast<int>(minimum));
+        settings = "bit rates " + std::to_string(maximum) + "/" + std::to_string(nominal) + "/" +
+                   std::to_string(minimum) + " (maximum/nominal/minimum)";
     }
-    // A set-up the library refused leaves the record unusable for analysis.
+    // A set-up the library refused leaves nothing to analyse with: stop here, not in libvorbis.
     if (result != 0)
-        throw EAudioException("The Vorbis encoder rejected its settings: " + std::string(settings) + ", " +
-                              std::to_string(channels) + " channels, " + std::to_string(sampleRate) + " Hz.");
+        throw EAudioException("The Vorbis encoder does not accept " + settings + " for " + std::to_string(channels) +
+                              (channels == 1 ? " channel" : " channels") + " at " + std::to_string(sampleRate) +
+                              " Hz.");
 }
 
 void TVorbisOut::AddComments()

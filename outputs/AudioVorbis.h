@@ -44,7 +44,8 @@ public:
     const std::vector<std::string>& Comments() const { return comments_; }
     void SetComments(const std::vector<std::string>& lines) { comments_ = lines; }
 
-    // Serial number of the Ogg logical stream.
+    // Serial number of the Ogg logical stream. Appending to a file that already has a stream
+    // of that number gives the new stream the next number the file does not use.
     std::int32_t Serial() const { return serial_; }
     void SetSerial(std::int32_t value) { serial_ = value; }
 
