@@ -182,11 +182,12 @@ private:
     auto at = ParseMsf(w[2]);
     if (!number || !at) return Error("bad INDEX");
     if (*number <= lastIndex_) return Error("index numbers must rise");
-    if (lastIndex_ >= 0 && track_.File == currentIndexFile_ && *at < lastIndexAt_)
+    const int file = static_cast<int>(sheet_.Files.size()) - 1;
+    if (lastIndex_ >= 0 && file == currentIndexFile_ && *at < lastIndexAt_)
       return Error("indexes go backwards");
     lastIndex_ = *number;
     lastIndexAt_ = *at;
-    currentIndexFile_ = static_cast<int>(sheet_.Files.size()) - 1;
+    currentIndexFile_ = file;
     if (*number == 1) {
       track_.File = currentIndexFile_;
       track_.Start = *at;
