@@ -8,6 +8,7 @@
 #include "outputs/AudioFLAC.h"
 
 #ifdef _WIN32
+#include "classlib/Program.h"
 #include "classlib/Unicode.h"
 #else
 #include <csignal>
@@ -464,6 +465,23 @@ TEST(FLACOutFailures, MissingOrForeignLibraryIsReportedByTheConstructor)
     EXPECT_TRUE(FLACLibrary().Api().Loaded);
     EXPECT_NO_THROW(TFLACOut{});
 }
+
+#ifdef _WIN32
+// FLACOutMissingLibrary.sh runs this from a folder that lacks libFLAC.dll; beside the
+// library there is nothing to check.
+TEST(FLACOutMissingLibrary, ConstructorRefusesWhenTheProgramFolderLacksIt)
+{
+    if (FileExists(ProgramFolder() + "libFLAC.dll"))
+        GTEST_SKIP() << "libFLAC.dll is beside the program";
+    EXPECT_FALSE(FLACLibrary().Api().Loaded);
+    try {
+        TFLACOut output;
+        ADD_FAILURE() << "the constructor must raise";
+    } catch (const EAudioException& e) {
+        EXPECT_EQ(e.Message(), "libFLAC.dll library could not be loaded.");
+    }
+}
+#endif
 
 TEST(FLACOutFailures, EmptyFileNameIsReportedAndNothingStarts)
 {
