@@ -32,7 +32,7 @@ run_check() {
       awk -v d="$duration" -v f="$frames" -v r="$rate" \
           'BEGIN { e = d - f / r; if (e < 0) e = -e; exit !(d != "" && e <= 2048 / r) }' ||
         fail "duration $duration s, source $frames frames at $rate Hz"
-      local errors; errors=$(ffmpeg -hide_banner -nostats -v error -i "$file" -f null - 2>&1)
+      local errors; errors=$(ffmpeg -nostdin -hide_banner -nostats -v error -i "$file" -f null - 2>&1)
       [ -z "$errors" ] || fail "ffmpeg decoding: $errors"
       echo "ok stream $(basename "$file"): $channels ch, $rate Hz, $duration s" ;;
     bitrate)
@@ -50,7 +50,7 @@ run_check() {
       for serial in "$@"; do want+="$(printf %08x "$serial") "; done
       local got; got=$(sed -n 's/^New logical stream (#[0-9]*, serial: \([0-9a-f]*\)).*/\1/p' <<<"$report" | tr '\n' ' ')
       [ "$got" = "$want" ] || fail "streams with serials '$got', want '$want'"
-      local errors; errors=$(ffmpeg -hide_banner -nostats -v error -i "$file" -f null - 2>&1)
+      local errors; errors=$(ffmpeg -nostdin -hide_banner -nostats -v error -i "$file" -f null - 2>&1)
       [ -z "$errors" ] || fail "ffmpeg decoding: $errors"
       echo "ok chained $(basename "$file"): serials $want" ;;
     unterminated)
@@ -58,7 +58,7 @@ run_check() {
       local problems; problems=$(ogginfo_problems "$report" | grep -Evi 'EOS not set|not properly terminated|without end' || true)
       [ -z "$problems" ] || fail "ogginfo: $problems"
       grep -Eqi 'EOS not set|not properly terminated|without end' <<<"$report" || fail "ogginfo sees an end of stream: $report"
-      local errors; errors=$(ffmpeg -hide_banner -nostats -v error -i "$file" -f null - 2>&1)
+      local errors; errors=$(ffmpeg -nostdin -hide_banner -nostats -v error -i "$file" -f null - 2>&1)
       [ -z "$errors" ] || fail "ffmpeg decoding: $errors"
       echo "ok unterminated $(basename "$file")" ;;
     *) fail "unknown check" ;;
@@ -72,7 +72,7 @@ if [ "${1:-}" = --lists ]; then
     while IFS=$'\t' read -r -a fields; do
       [ ${#fields[@]} -ge 2 ] || continue
       count=$((count + 1))
-      ( run_check "${fields[0]}" "$dir/${fields[1]}" "${fields[@]:2}" ) || failed=$((failed + 1))
+      ( run_check "${fields[0]}" "$dir/${fields[1]}" "${fields[@]:2}" </dev/null ) || failed=$((failed + 1))
     done <"$list"
   done < <(find "$root" -name vorbis-checks.txt -print0)
   [ "$count" -gt 0 ] || { echo "FAIL: no checks listed under $root" >&2; exit 1; }

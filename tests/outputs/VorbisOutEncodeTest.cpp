@@ -169,7 +169,8 @@ TEST(VorbisOutEncode, AppendAddsALogicalStreamThatReadersAccept)
 {
     const auto a = testkit::MakeTestSignal(2 * 44100, 2, 3);
     const auto b = testkit::MakeTestSignal(44100, 2, 4);
-    const std::string file = testkit::TestFolder("VorbisOutAppend") + "chained.ogg";
+    const std::string folder = testkit::TestFolder("VorbisOutAppend");
+    const std::string file = folder + "chained.ogg";
     TVorbisOut out;
     out.SetSerial(4242);
     testkit::TMemoryInput first(a);
@@ -210,26 +211,30 @@ TEST(VorbisOutEncode, AppendAddsALogicalStreamThatReadersAccept)
     CheckWithTools("chained", file, {"4242", "4243"});
 
     // A serial the file does not use yet is kept; bytes that are not Ogg pages are kept too.
+    const std::string three = folder + "three streams.ogg";
+    testkit::WriteFileBytes(three, bytes);
     out.SetSerial(-7);
     testkit::TMemoryInput third(b);
-    ExpectCleanRun(Encode(out, third, file), third);
-    EXPECT_EQ(ReadOggPages(file).back().serial, static_cast<std::uint32_t>(-7));
-    CheckWithTools("chained", file, {"4242", "4243", std::to_string(static_cast<std::uint32_t>(-7))});
+    ExpectCleanRun(Encode(out, third, three), third);
+    EXPECT_EQ(ReadOggPages(three).back().serial, static_cast<std::uint32_t>(-7));
+    CheckWithTools("chained", three, {"4242", "4243", std::to_string(static_cast<std::uint32_t>(-7))});
 
-    const std::string notOgg = testkit::TestFolder("VorbisOutAppend") + "after text.ogg";
-    testkit::WriteFileBytes(notOgg, {'n', 'o', 't', ' ', 'O', 'g', 'g', '\n'});
+    const std::string afterText = folder + "after text.ogg";
+    testkit::WriteFileBytes(afterText, {'n', 'o', 't', ' ', 'O', 'g', 'g', '\n'});
     out.SetSerial(0);
     testkit::TMemoryInput fourth(b);
-    ExpectCleanRun(Encode(out, fourth, notOgg), fourth);
-    const auto afterText = testkit::ReadFileBytes(notOgg);
-    ASSERT_GT(afterText.size(), 12u);
-    EXPECT_EQ(std::string(afterText.begin(), afterText.begin() + 12), std::string("not Ogg\nOggS"));
+    ExpectCleanRun(Encode(out, fourth, afterText), fourth);
+    const auto afterTextBytes = testkit::ReadFileBytes(afterText);
+    ASSERT_GT(afterTextBytes.size(), 12u);
+    EXPECT_EQ(std::string(afterTextBytes.begin(), afterTextBytes.begin() + 12), std::string("not Ogg\nOggS"));
 
     // Back to rewrite: the file holds one stream again.
+    const std::string rewritten = folder + "rewritten.ogg";
+    testkit::WriteFileBytes(rewritten, bytes);
     out.SetFileMode(foRewrite);
     testkit::TMemoryInput fifth(b);
-    ExpectCleanRun(Encode(out, fifth, file), fifth);
-    EXPECT_EQ(DecodeOggVorbis(file).links.size(), 1u);
+    ExpectCleanRun(Encode(out, fifth, rewritten), fifth);
+    EXPECT_EQ(DecodeOggVorbis(rewritten).links.size(), 1u);
 }
 
 TEST(VorbisOutEncode, StopLeavesIntactPagesWithoutAnEndOfStreamMark)
