@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "RawOut.h"
+#include "outputs/AudioVorbis.h"
 // Each output adds its header here and one line to the table below.
 
 namespace {
@@ -13,12 +14,26 @@ template <typename T> std::unique_ptr<TAudioFileOut> Make(TComponent* owner)
     return std::make_unique<T>(owner);
 }
 
+// The main window's VorbisOut1.
+std::unique_ptr<TAudioFileOut> MakeOgg(TComponent* owner)
+{
+    auto ogg = std::make_unique<TVorbisOut>(owner);
+    ogg->SetFileMode(foRewrite);
+    ogg->SetCompression(0.6f);
+    ogg->SetDesiredNominalBitrate(brAutoSelect);
+    ogg->SetDesiredMaximumBitrate(brAutoSelect);
+    ogg->SetMinimumBitrate(brAutoSelect);
+    ogg->SetSerial(0);
+    return ogg;
+}
+
 } // namespace
 
 const std::vector<TRipFormat>& RipFormats()
 {
     static const std::vector<TRipFormat> formats = {
         {"raw", Make<TRawOut>},
+        {"Ogg", MakeOgg},
     };
     return formats;
 }
