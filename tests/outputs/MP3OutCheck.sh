@@ -76,7 +76,7 @@ check() {
   local decoded
   decoded=$(mktemp)
   trap 'rm -f "$decoded"' RETURN
-  ffmpeg -v error -y -i "$file" -f s16le -acodec pcm_s16le -ac 2 "$decoded" || fail "$name" "ffmpeg cannot decode it"
+  ffmpeg -nostdin -v error -y -i "$file" -f s16le -acodec pcm_s16le -ac 2 "$decoded" || fail "$name" "ffmpeg cannot decode it"
 
   local source
   source=$(expected "$file" source)
