@@ -1,5 +1,5 @@
-// End to end: a track read by the CD input from a disc image, as the program reads a CD,
-// through the FLAC output with the main window's settings.
+// End to end: a demo disc track read by the CD input, as the program reads a CD, through the
+// FLAC output with the main window's settings.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,10 +12,6 @@
 #include "common/PipelineTestKit.h"
 #include "outputs/AudioFLAC.h"
 
-#ifndef KESTRIP_DEMO_DIR
-#include "DiscImageKit.h"
-#endif
-
 using namespace testkit;
 using namespace flactest;
 
@@ -27,7 +23,6 @@ struct DiscTrack {
     std::vector<std::uint8_t> pcm; // the track's sectors as the BIN holds them
 };
 
-#ifdef KESTRIP_DEMO_DIR
 // A music track of the build's demo disc, cut from the BIN by the disc's track table.
 DiscTrack DemoDiscTrack(int number)
 {
@@ -50,26 +45,14 @@ DiscTrack DemoDiscTrack(int number)
     }
     return track;
 }
-#else
-// The Windows build has no demo disc: an image whose every byte tells where it lies.
-DiscTrack PatternedImageTrack(const std::string& folder)
-{
-    disckit::Image image = disckit::WriteImage(folder, "disc", disckit::Consecutive({150, 400, 250}, "FLAC test"));
-    return {image.CuePath, 2, disckit::ReadSectors(image, 150, 550)};
-}
-#endif
 
 } // namespace
 
 TEST(FLACOutFromCD, RippedTrackDecodesToTheTracksBytes)
 {
     const std::string folder = TestFolder("FLACOut.FromCD");
-#ifdef KESTRIP_DEMO_DIR
     const DiscTrack track = DemoDiscTrack(2);
-#else
-    const DiscTrack track = PatternedImageTrack(folder);
-#endif
-    ASSERT_FALSE(track.pcm.empty());
+    ASSERT_FALSE(track.pcm.empty()) << "no demo disc in " KESTRIP_DEMO_DIR;
     // The drive layer lists the images of cdr.ini after the machine's drives.
     const std::string ini = ProgramFolder() + "cdr.ini";
     ProfileWriteString(ini, "Images", "Image1", track.cue);
