@@ -99,11 +99,13 @@ void TFLACOut::StartOutput()
 
 void TFLACOut::ConfigureEncoder(TAudioInput& input)
 {
+    // Samples are whole bytes here; FLAC itself refuses other channel counts.
     const std::int32_t bits = input.BitsPerSample();
-    if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
+    const std::int32_t channels = input.ChannelCount();
+    if ((bits != 8 && bits != 16 && bits != 24 && bits != 32) || channels < 1)
         throw EAudioException(kInitError);
     bytesPerSample_ = bits / 8;
-    channels_ = input.ChannelCount();
+    channels_ = channels;
 
     FLAC__StreamEncoder* encoder = encoder_.get();
     flac_.stream_encoder_set_verify(encoder, verify_);

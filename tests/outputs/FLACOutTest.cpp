@@ -502,12 +502,14 @@ TEST(FLACOutFailures, RefusedSetupReportsInitFailureAndCleansUp)
         const char* what;
         std::uint16_t blockSize, maxLPCOrder, qlpPrecision;
         std::int32_t bits;
+        std::int32_t channels = 2;
     };
     for (const Case& c : {Case{"block below the minimum of 16", 8, 0, 0, 16},
                           Case{"QLP precision below the minimum of 5", 4608, 8, 3, 16},
-                          Case{"12-bit samples have no byte layout here", 4608, 0, 0, 12}}) {
+                          Case{"12-bit samples have no byte layout here", 4608, 0, 0, 12},
+                          Case{"no channels", 4608, 0, 0, 16, 0}, Case{"nine channels", 4608, 0, 0, 16, 9}}) {
         SCOPED_TRACE(c.what);
-        TMemoryInput input(MakeTestSignal(100), 44100, c.bits, 2);
+        TMemoryInput input(MakeTestSignal(100), 44100, c.bits, c.channels);
         TFLACOut output;
         output.SetBlockSize(c.blockSize);
         output.SetMaxLPCOrder(c.maxLPCOrder);
