@@ -41,6 +41,7 @@ struct EncodeOptions {
 };
 // Compresses pcm into path through the library's C functions; returns Finish's result
 // (or the first failing call's). Fails the current test on an unexpected refusal.
+// (ApeEncodeFile.cpp; needs the library linked.)
 std::int32_t EncodeFile(const std::string& path, const Bytes& pcm, const EncodeOptions& options);
 
 // Checks that `apePath` decodes to exactly `pcm`: natively with ffmpeg (CRC checking on),

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# check-ape-folder.sh DIR: every .ape file below DIR that has a <file>.raw beside it must
+# check-ape-folder.sh DIR [PATTERN]: every .ape file in the folders DIR/PATTERN (default: all
+# of DIR) that has a <file>.raw beside it must
 # decode with ffmpeg (CRC checks on) to exactly those bytes; one with a <file>.empty marker
 # must be an APE file without frames. Used after the Windows tests, which cannot run ffmpeg.
 set -uo pipefail
-dir=${1:?usage: check-ape-folder.sh DIR}
+dir=${1:?usage: check-ape-folder.sh DIR [PATTERN]} pattern=${2:-*}
 checked=0 failed=0
 while IFS= read -r -d '' ape; do
   if [ -f "$ape.raw" ]; then
@@ -20,6 +21,6 @@ while IFS= read -r -d '' ape; do
       echo "FAIL: $ape is not an APE file without frames: $log"; failed=$((failed + 1))
     fi
   fi
-done < <(find "$dir" -name '*.ape' -print0)
+done < <(find "$dir" -path "$dir/$pattern/*" -name '*.ape' -print0)
 echo "$checked passed, $failed failed"
 [ "$checked" -gt 0 ] && [ "$failed" -eq 0 ]

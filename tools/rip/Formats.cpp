@@ -8,6 +8,7 @@
 #include "outputs/AudioWave.h"
 #include "outputs/AudioLAME.h"
 #include "outputs/AudioFLAC.h"
+#include "outputs/AudioMAC.h"
 // Each output adds its header here and one line to the table below.
 
 namespace {
@@ -67,6 +68,15 @@ std::unique_ptr<TAudioFileOut> MakeOgg(TComponent* owner)
     return ogg;
 }
 
+// The main window's MACOut1.
+std::unique_ptr<TAudioFileOut> MakeApe(TComponent* owner)
+{
+    auto ape = std::make_unique<TMACOut>(owner);
+    ape->SetCompressionLevel(2000);
+    ape->SetMaxAudioBytes(-1);
+    return ape;
+}
+
 } // namespace
 
 const std::vector<TRipFormat>& RipFormats()
@@ -77,6 +87,7 @@ const std::vector<TRipFormat>& RipFormats()
         {"Ogg", MakeOgg},
         {"Wav", MakeWav},
         {"FLAC", MakeFLAC},
+        {"Ape", MakeApe},
     };
     return formats;
 }
