@@ -43,11 +43,25 @@ struct Library {
   }
 };
 
-// Never destroyed: a client may call CR_DeInit from its own static destructors at exit,
-// after this library's statics would be gone.
-Library& Lib() {
-  static Library* library = new Library;
-  return *library;
+// Created when the library is loaded and destroyed when it is unloaded. A client may call in
+// from its own static destructors after that (at program exit); the entry points then find
+// no state and answer as if no drive existed.
+Library* g_library = new Library;
+
+struct LibraryRelease {
+  ~LibraryRelease() {
+    delete g_library;
+    g_library = nullptr;
+  }
+} g_release;
+
+// Runs call(library) under the library's lock, or returns fallback after unloading began.
+template <typename R, typename F>
+R Locked(R fallback, F call) {
+  Library* lib = g_library;
+  if (!lib) return fallback;
+  std::lock_guard<std::mutex> guard(lib->Lock);
+  return call(*lib);
 }
 
 void AddImageDrives(Library& lib, const IniFile& ini, const std::filesystem::path& iniFolder) {
@@ -63,165 +77,155 @@ void AddImageDrives(Library& lib, const IniFile& ini, const std::filesystem::pat
 }  // namespace
 }  // namespace cdrip
 
-using cdrip::Lib;
-using Guard = std::lock_guard<std::mutex>;
+using cdrip::Library;
+using cdrip::Locked;
 
 extern "C" {
 
 CDRIP_API int32_t CR_Init(const char* iniPath) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  lib.Reset();
-  lib.Drives = cdrip::FindSystemDrives();
-  if (iniPath && *iniPath) {
-    std::filesystem::path path = cdrip::PathFromUtf8(iniPath);
-    cdrip::IniFile ini = cdrip::IniFile::Load(path);
-    cdrip::AddImageDrives(lib, ini, path.parent_path());
-    int active = ini.GetInt("CD-ROM", "nActive", 0);
-    if (active >= 0 && active < static_cast<int>(lib.Drives.size())) lib.Active = active;
-  }
-  return CR_OK;
+  return Locked<int32_t>(CR_ERROR, [&](Library& lib) {
+    lib.Reset();
+    lib.Drives = cdrip::FindSystemDrives();
+    if (iniPath && *iniPath) {
+      std::filesystem::path path = cdrip::PathFromUtf8(iniPath);
+      cdrip::IniFile ini = cdrip::IniFile::Load(path);
+      cdrip::AddImageDrives(lib, ini, path.parent_path());
+      int active = ini.GetInt("CD-ROM", "nActive", 0);
+      if (active >= 0 && active < static_cast<int>(lib.Drives.size())) lib.Active = active;
+    }
+    return int32_t(CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_DeInit(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  lib.Reset();
-  return CR_OK;
+  return Locked<int32_t>(CR_OK, [](Library& lib) {
+    lib.Reset();
+    return int32_t(CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_GetNumCDROM(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  return static_cast<int32_t>(lib.Drives.size());
+  return Locked<int32_t>(0, [](Library& lib) { return static_cast<int32_t>(lib.Drives.size()); });
 }
 
 CDRIP_API void CR_SetActiveCDROM(int32_t drive) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  if (drive < 0 || drive >= static_cast<int32_t>(lib.Drives.size()) || drive == lib.Active)
-    return;
-  lib.Active = drive;
-  lib.LastToc.reset();
+  Locked<int>(0, [&](Library& lib) {
+    if (drive >= 0 && drive < static_cast<int32_t>(lib.Drives.size()) && drive != lib.Active) {
+      lib.Active = drive;
+      lib.LastToc.reset();
+    }
+    return 0;
+  });
 }
 
 CDRIP_API int32_t CR_GetActiveCDROM(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  return lib.Active;
+  return Locked<int32_t>(0, [](Library& lib) { return int32_t(lib.Active); });
 }
 
 CDRIP_API int32_t CR_GetCDROMParameters(TCDROMParams* params) {
   if (!params) return CR_ERROR;
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
   std::memset(params, 0, sizeof *params);
-  cdrip::Drive* drive = lib.ActiveDrive();
-  if (!drive) return CR_ERROR;
-  std::string name = drive->Name();
-  std::memcpy(params->Name, name.data(), std::min(name.size(), size_t(CR_NAME_BYTES - 1)));
-  return CR_OK;
+  return Locked<int32_t>(CR_ERROR, [&](Library& lib) {
+    cdrip::Drive* drive = lib.ActiveDrive();
+    if (!drive) return int32_t(CR_ERROR);
+    std::string name = drive->Name();
+    std::memcpy(params->Name, name.data(), std::min(name.size(), size_t(CR_NAME_BYTES - 1)));
+    return int32_t(CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_ReadToc(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  cdrip::Drive* drive = lib.ActiveDrive();
-  lib.LastToc = drive ? drive->ReadToc() : std::nullopt;
-  return lib.LastToc ? CR_OK : CR_ERROR;
+  return Locked<int32_t>(CR_ERROR, [](Library& lib) {
+    cdrip::Drive* drive = lib.ActiveDrive();
+    lib.LastToc = drive ? drive->ReadToc() : std::nullopt;
+    return int32_t(lib.LastToc ? CR_OK : CR_ERROR);
+  });
 }
 
 CDRIP_API int32_t CR_GetNumTocEntries(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  return lib.LastToc ? lib.LastToc->TrackCount() : 0;
+  return Locked<int32_t>(0, [](Library& lib) { return int32_t(lib.LastToc ? lib.LastToc->TrackCount() : 0); });
 }
 
 CDRIP_API TTocEntry CR_GetTocEntry(int32_t index) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  TTocEntry entry{};
-  if (lib.LastToc && index >= 0 && index < static_cast<int32_t>(lib.LastToc->Entries.size())) {
-    const cdrip::TocTrack& t = lib.LastToc->Entries[static_cast<size_t>(index)];
-    entry.StartSector = t.StartSector;
-    entry.Flag = t.Flag;
-    entry.TrackNumber = t.TrackNumber;
-  }
-  return entry;
+  return Locked<TTocEntry>(TTocEntry{}, [&](Library& lib) {
+    TTocEntry entry{};
+    if (lib.LastToc && index >= 0 && index < static_cast<int32_t>(lib.LastToc->Entries.size())) {
+      const cdrip::TocTrack& t = lib.LastToc->Entries[static_cast<size_t>(index)];
+      entry.StartSector = t.StartSector;
+      entry.Flag = t.Flag;
+      entry.TrackNumber = t.TrackNumber;
+    }
+    return entry;
+  });
 }
 
 CDRIP_API int32_t CR_IsMediaLoaded(int32_t* status) {
   if (!status) return CR_ERROR;
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  cdrip::Drive* drive = lib.ActiveDrive();
-  *status = drive && drive->MediaLoaded() ? 0 : 1;
-  return CR_OK;
+  *status = 1;
+  return Locked<int32_t>(CR_OK, [&](Library& lib) {
+    cdrip::Drive* drive = lib.ActiveDrive();
+    *status = drive && drive->MediaLoaded() ? 0 : 1;
+    return int32_t(CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_IsAudioPlaying(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  cdrip::Drive* drive = lib.ActiveDrive();
-  return drive && drive->AudioPlaying() ? 1 : 0;
+  return Locked<int32_t>(0, [](Library& lib) {
+    cdrip::Drive* drive = lib.ActiveDrive();
+    return int32_t(drive && drive->AudioPlaying() ? 1 : 0);
+  });
 }
 
 CDRIP_API int32_t CR_EjectCD(int32_t open) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  cdrip::Drive* drive = lib.ActiveDrive();
-  lib.LastToc.reset();
-  return drive && drive->Eject(open != 0) ? CR_OK : CR_ERROR;
+  return Locked<int32_t>(CR_ERROR, [&](Library& lib) {
+    cdrip::Drive* drive = lib.ActiveDrive();
+    lib.LastToc.reset();
+    return int32_t(drive && drive->Eject(open != 0) ? CR_OK : CR_ERROR);
+  });
 }
 
 CDRIP_API int32_t CR_OpenRipper(int32_t* bufferSize, int32_t firstSector, int32_t endSector) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  lib.Rip.reset();
-  cdrip::Drive* drive = lib.ActiveDrive();
-  if (!drive || !bufferSize || *bufferSize < CR_SECTOR_BYTES || firstSector < 0 ||
-      endSector < firstSector)
-    return CR_ERROR;
-  std::optional<cdrip::Toc> toc = drive->ReadToc();
-  if (!toc || uint32_t(endSector) > toc->Entries.back().StartSector) return CR_ERROR;
-  int chunkSectors = *bufferSize / CR_SECTOR_BYTES;
-  *bufferSize = chunkSectors * CR_SECTOR_BYTES;
-  lib.Rip = std::make_unique<cdrip::Ripper>(*drive, uint32_t(firstSector), uint32_t(endSector),
-                                            chunkSectors);
-  return CR_OK;
+  return Locked<int32_t>(CR_ERROR, [&](Library& lib) {
+    lib.Rip.reset();
+    cdrip::Drive* drive = lib.ActiveDrive();
+    if (!drive || !bufferSize || *bufferSize < CR_SECTOR_BYTES || firstSector < 0 || endSector < firstSector)
+      return int32_t(CR_ERROR);
+    std::optional<cdrip::Toc> toc = drive->ReadToc();
+    if (!toc || uint32_t(endSector) > toc->Entries.back().StartSector) return int32_t(CR_ERROR);
+    int chunkSectors = *bufferSize / CR_SECTOR_BYTES;
+    *bufferSize = chunkSectors * CR_SECTOR_BYTES;
+    lib.Rip = std::make_unique<cdrip::Ripper>(*drive, uint32_t(firstSector), uint32_t(endSector), chunkSectors);
+    return int32_t(CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_RipChunk(uint8_t* buffer, int32_t* bytesWritten, int32_t* abort) {
   if (!bytesWritten) return CR_ERROR;
   *bytesWritten = 0;
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  if (!buffer || !lib.Rip) return CR_ERROR;
-  if (abort && *abort) return CR_OK;
-  bool readError = false;
-  *bytesWritten = lib.Rip->NextChunk(buffer, readError);
-  return readError ? CR_ERROR : CR_OK;
+  return Locked<int32_t>(CR_ERROR, [&](Library& lib) {
+    if (!buffer || !lib.Rip) return int32_t(CR_ERROR);
+    if (abort && *abort) return int32_t(CR_OK);
+    bool readError = false;
+    *bytesWritten = lib.Rip->NextChunk(buffer, readError);
+    return int32_t(readError ? CR_ERROR : CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_CloseRipper(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  lib.Rip.reset();
-  return CR_OK;
+  return Locked<int32_t>(CR_OK, [](Library& lib) {
+    lib.Rip.reset();
+    return int32_t(CR_OK);
+  });
 }
 
 CDRIP_API int32_t CR_GetCDRipVersion(void) { return cdrip::kVersion; }
 
 CDRIP_API int32_t CR_GetPercentCompleted(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  return lib.Rip ? lib.Rip->PercentDone() : 0;
+  return Locked<int32_t>(0, [](Library& lib) { return int32_t(lib.Rip ? lib.Rip->PercentDone() : 0); });
 }
 
 CDRIP_API int32_t CR_GetCurrentRipSector(void) {
-  auto& lib = Lib();
-  Guard guard(lib.Lock);
-  return lib.Rip ? static_cast<int32_t>(lib.Rip->NextSector()) : 0;
+  return Locked<int32_t>(0, [](Library& lib) { return lib.Rip ? static_cast<int32_t>(lib.Rip->NextSector()) : 0; });
 }
 
 CDRIP_API int32_t CR_IsUnitReady(void) {
