@@ -15,4 +15,5 @@ grep -q "Trying to rip a data track" "$work/err"
 if "$bin/kestrip-rip" "$work/none.cue" 1 raw "$work/x.raw" >/dev/null 2>&1; then
   echo "a missing image was ripped"; exit 1
 fi
+"$bin/kestrip-rip" --formats | grep -qw raw
 echo "rip tool ok"

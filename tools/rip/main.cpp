@@ -16,7 +16,7 @@ namespace {
 
 void Usage()
 {
-    std::fprintf(stderr, "usage: kestrip-rip CUE TRACK FORMAT OUTFILE\n  FORMAT:");
+    std::fprintf(stderr, "usage: kestrip-rip CUE TRACK FORMAT OUTFILE  |  kestrip-rip --formats\n  FORMAT:");
     for (const TRipFormat& f : RipFormats())
         std::fprintf(stderr, " %s", f.Name.c_str());
     std::fprintf(stderr, "\n");
@@ -111,6 +111,12 @@ int Rip(const std::string& cue, int track, const TRipFormat& format, const std::
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--formats") {
+        for (const TRipFormat& f : RipFormats())
+            std::printf("%s%s", &f == &RipFormats().front() ? "" : " ", f.Name.c_str());
+        std::printf("\n");
+        return 0;
+    }
     if (argc != 5) {
         Usage();
         return 2;
