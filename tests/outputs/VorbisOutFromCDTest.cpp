@@ -1,4 +1,4 @@
-// End to end: a track read by the CD input from a disc image, as the program reads a CD,
+// End to end: the demo disc's music tracks read by the CD input, as the program reads a CD,
 // through the Ogg Vorbis output with the main window's settings.
 #include <gtest/gtest.h>
 
@@ -15,10 +15,6 @@
 #include "common/PipelineTestKit.h"
 #include "outputs/AudioVorbis.h"
 
-#ifndef KESTRIP_DEMO_DIR
-#include "DiscImageKit.h"
-#endif
-
 using namespace vorbistest;
 
 namespace {
@@ -29,9 +25,8 @@ struct DiscTrack {
     std::vector<std::uint8_t> pcm; // the track's sectors as the BIN holds them
 };
 
-#ifdef KESTRIP_DEMO_DIR
 // The music tracks of the build's demo disc, cut from the BIN by the disc's track table.
-std::vector<DiscTrack> MusicTracks(const std::string&)
+std::vector<DiscTrack> MusicTracks()
 {
     std::vector<DiscTrack> tracks;
     std::ifstream table(KESTRIP_DEMO_DIR "/demo.tracks.txt");
@@ -53,23 +48,13 @@ std::vector<DiscTrack> MusicTracks(const std::string&)
     }
     return tracks;
 }
-#else
-// The Windows build has no demo disc: track 2 of an image whose BIN holds the test signal.
-std::vector<DiscTrack> MusicTracks(const std::string& folder)
-{
-    const disckit::Image image = disckit::WriteImage(folder, "music", disckit::Consecutive({300, 1500, 400}, "Vorbis"));
-    const std::uint32_t frames = image.Spec.TotalSectors * (disckit::kSectorBytes / 4);
-    testkit::WriteFileBytes(image.BinPath, testkit::MakeTestSignal(frames, 2, 11));
-    return {{image.CuePath, 2, disckit::ReadSectors(image, 300, 1800)}};
-}
-#endif
 
 } // namespace
 
 TEST(VorbisOutFromCD, RippedTracksAreValidFilesCloseToTheTracks)
 {
     const std::string folder = testkit::TestFolder("VorbisOutFromCD");
-    const std::vector<DiscTrack> tracks = MusicTracks(folder);
+    const std::vector<DiscTrack> tracks = MusicTracks();
     ASSERT_FALSE(tracks.empty());
     // The drive layer lists the images of cdr.ini after the machine's drives.
     const std::string ini = ProgramFolder() + "cdr.ini";
