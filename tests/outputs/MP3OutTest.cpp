@@ -362,3 +362,21 @@ TEST(MP3OutFailures, FailedStartLeavesInputStoppedAndOutputReusable)
     ASSERT_TRUE(Encode(output, good, file).done);
     ExpectConstantBitRate(ScanFile(file), 128);
 }
+
+// Formats without whole bytes per frame leave LAME's sample count unset instead of
+// dividing by zero; the run goes through.
+TEST(MP3OutFailures, FormatWithoutWholeBytesPerFrameDoesNotDivideByZero)
+{
+    const std::string folder = TestFolder("mp3-odd-format");
+    struct Case {
+        std::int32_t bits, channels;
+    };
+    for (const Case& c : {Case{4, 2}, Case{16, 0}}) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.channels) + " channels");
+        TMemoryInput input(MakeTestSignal(kSecond / 4, 2), 44100, c.bits, c.channels);
+        TMP3Out output;
+        const RunResult run = Encode(output, input, folder + "odd.mp3");
+        ASSERT_TRUE(run.done) << run.error.value_or("");
+        EXPECT_TRUE(ScanFile(folder + "odd.mp3").wellFormed);
+    }
+}
