@@ -12,7 +12,6 @@ TOggBinding::TOggBinding(TDynamicLibrary library) : library_(std::move(library))
     RESOLVE(ogg_stream_pageout);
     RESOLVE(ogg_stream_flush);
     RESOLVE(ogg_page_eos);
-    RESOLVE(ogg_page_serialno);
 }
 
 const TOggBinding& OggLibrary()

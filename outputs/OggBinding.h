@@ -23,7 +23,6 @@ public:
     decltype(&::ogg_stream_pageout) ogg_stream_pageout = nullptr;
     decltype(&::ogg_stream_flush) ogg_stream_flush = nullptr;
     decltype(&::ogg_page_eos) ogg_page_eos = nullptr;
-    decltype(&::ogg_page_serialno) ogg_page_serialno = nullptr;
 
 private:
     TDynamicLibrary library_;
