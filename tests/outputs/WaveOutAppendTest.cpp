@@ -296,6 +296,18 @@ TEST(WaveHeaderScan, FindsTheDataChunkOrFails)
     EXPECT_EQ(Scan(file, {}).Kind, wtUnsupported);
 }
 
+TEST(WaveHeaderScan, EveryCutOfAHeaderFailsUntilTheDataChunkIsWhole)
+{
+    const std::string file = testkit::TestFolder("wave-scan-cuts") + "cut.wav";
+    const Bytes head = Concat(Chunk("fmt ", PcmFormat(2, 44100, 16)), Chunk("LIST", Bytes(31, 'x')));
+    const Bytes whole = Riff(Concat(head, Chunk("data", Bytes(64, 3))));
+    const std::size_t dataStart = 12 + head.size() + 8;
+    for (std::size_t n = 0; n <= whole.size(); ++n) {
+        const TWaveFileInfo info = Scan(file, Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n)));
+        EXPECT_EQ(info.Kind, n < dataStart ? wtUnsupported : wtPCM) << n << " bytes";
+    }
+}
+
 TEST(WaveHeaderScan, TagsCompareIgnoringLetterCase)
 {
     const auto bytes = [](const char* s) { return reinterpret_cast<const std::uint8_t*>(s); };

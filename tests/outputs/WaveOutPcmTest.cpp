@@ -9,6 +9,7 @@
 
 #include "WaveOutFileReader.h"
 #include "WaveOutSupport.h"
+#include "classlib/FileStream.h"
 
 namespace {
 
@@ -148,6 +149,29 @@ TEST(WavePcm, ReadErrorIsReportedAndTheFileFinished)
     ASSERT_EQ(bytes.size(), 44 + 5 * kStep);
     EXPECT_EQ(LE32(bytes, 40), 5 * kStep);
     EXPECT_EQ(LE32(bytes, 4), 36 + 5 * kStep);
+}
+
+TEST(WavePcm, DeviceThatTakesNoBytesFailsTheStart)
+{
+    // Wine shows the Linux root on drive Z:.
+#ifdef _WIN32
+    const std::string full = "Z:\\dev\\full";
+#else
+    const std::string full = "/dev/full";
+#endif
+    try {
+        TFileStream probe(full, fmOpenReadWrite);
+    } catch (const EStreamError&) {
+        GTEST_SKIP() << "no " << full << " here";
+    }
+    TMemoryInput input(testkit::MakeTestSignal(1000));
+    TWaveOut output;
+    const auto result = wavetest::RunInto(output, input, full);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->rfind("Cannot write to file \"" + full + "\"", 0), 0u) << *result.error;
+    EXPECT_EQ(input.startCount, 1);
+    EXPECT_EQ(input.stopCount, 1);
+    EXPECT_EQ(output.Status(), osIdle);
 }
 
 #ifndef _WIN32
