@@ -29,6 +29,13 @@ float Gate(double t, double length, double attack, double release) {
   return g;
 }
 
+// A note's last 10 ms fade to silence, so that no rendered tail ends with a step.
+float Tail(size_t i, size_t frames) {
+  const size_t fade = kRate / 100;
+  size_t left = frames - i;
+  return left >= fade ? 1.0f : static_cast<float>(left) / fade;
+}
+
 double PolyBlep(double t, double dt) {
   if (t < dt) {
     t /= dt;
@@ -211,7 +218,7 @@ void Piano(Mix& mix, const Note& note) {
     }
     if (t < 0.012) sum += 0.3f * knock.Step(noise.Bipolar(), 0.2f) * static_cast<float>(1 - t / 0.012);
     float g = Gate(t, note.Length, 0.002, release);
-    mix.Add(start + i, 0.22f * note.Velocity * g * sum, note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.22f * note.Velocity * g * sum, note.Pan, note.Send);
   }
 }
 
@@ -248,7 +255,7 @@ void Guitar(Mix& mix, const Note& note, uint32_t seed) {
     line[index] = ap;
     index = (index + 1) % line.size();
     float g = Gate(t, note.Length, 0.0005, 0.09);
-    mix.Add(start + i, 0.5f * note.Velocity * g * body.Step(out, 0.6f), note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.5f * note.Velocity * g * body.Step(out, 0.6f), note.Pan, note.Send);
   }
 }
 
@@ -267,7 +274,7 @@ void ElectricPiano(Mix& mix, const Note& note) {
     float s = 0.3f * note.Velocity * g * amp * (0.85f * body + 0.15f * bark);
     // A slow tremolo between the speakers.
     float wobble = 0.35f * Sine(4.5 * (note.Start + t));
-    mix.Add(start + i, s, std::clamp(note.Pan + wobble, -1.0f, 1.0f), note.Send);
+    mix.Add(start + i, Tail(i, frames) * s, std::clamp(note.Pan + wobble, -1.0f, 1.0f), note.Send);
   }
 }
 
@@ -291,7 +298,7 @@ void Pad(Mix& mix, const Note& note) {
     float cutoff = static_cast<float>(900 + 500 * Sine(0.13 * t));
     float s = filter.Step(sum / 3, cutoff, 1.2f);
     float g = Gate(t, note.Length, 0.6, release);
-    mix.Add(start + i, 0.16f * note.Velocity * g * s, note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.16f * note.Velocity * g * s, note.Pan, note.Send);
   }
 }
 
@@ -310,7 +317,7 @@ void SynthBass(Mix& mix, const Note& note) {
     float cutoff = static_cast<float>(220 + 1400 * note.Velocity * std::exp(-t / 0.12));
     float s = 0.6f * filter.Step(saw, cutoff, 0.7f) + 0.5f * Sine(f * t);
     float g = Gate(t, note.Length, 0.004, 0.05);
-    mix.Add(start + i, 0.26f * note.Velocity * g * s, note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.26f * note.Velocity * g * s, note.Pan, note.Send);
   }
 }
 
@@ -324,7 +331,7 @@ void UprightBass(Mix& mix, const Note& note) {
     float s = Sine(f * t) + 0.3f * Sine(2 * f * t) * static_cast<float>(std::exp(-t / 0.3)) +
               0.1f * Sine(3 * f * t) * static_cast<float>(std::exp(-t / 0.1));
     float g = Gate(t, note.Length, 0.006, 0.07);
-    mix.Add(start + i, 0.42f * note.Velocity * g * amp * s, note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.42f * note.Velocity * g * amp * s, note.Pan, note.Send);
   }
 }
 
@@ -342,14 +349,14 @@ void Flute(Mix& mix, const Note& note, uint32_t seed) {
     float tone = Sine(phase) + 0.18f * Sine(2 * phase) + 0.06f * Sine(3 * phase);
     float breath = air.Step(noise.Bipolar(), static_cast<float>(f * 2), 0.5f);
     float g = Gate(t, note.Length, 0.07, 0.09);
-    mix.Add(start + i, 0.24f * note.Velocity * g * (tone + 0.25f * breath), note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.24f * note.Velocity * g * (tone + 0.25f * breath), note.Pan, note.Send);
   }
 }
 
 // Soft square lead with vibrato, rounded by a low-pass.
 void SynthLead(Mix& mix, const Note& note) {
   const double f = MidiToHz(note.Midi);
-  const size_t start = FrameOf(note.Start), frames = FrameOf(note.Length + 0.4);
+  const size_t start = FrameOf(note.Start), frames = FrameOf(note.Length + 0.7);
   double phase = 0;
   LowPass filter;
   for (size_t i = 0; i < frames; ++i) {
@@ -363,21 +370,21 @@ void SynthLead(Mix& mix, const Note& note) {
     if (phase >= 1) phase -= 1;
     float s = filter.Step(square, static_cast<float>(f * 3.5), 0.9f);
     float g = Gate(t, note.Length, 0.02, 0.12);
-    mix.Add(start + i, 0.16f * note.Velocity * g * s, note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.16f * note.Velocity * g * s, note.Pan, note.Send);
   }
 }
 
 // Glassy bell: inharmonic FM that fades from bright to pure.
 void Bell(Mix& mix, const Note& note) {
   const double f = MidiToHz(note.Midi);
-  const size_t start = FrameOf(note.Start), frames = FrameOf(note.Length + 1.6);
+  const size_t start = FrameOf(note.Start), frames = FrameOf(note.Length + 2.5);
   for (size_t i = 0; i < frames; ++i) {
     double t = double(i) / kRate;
     double index = 1.6 * std::exp(-t / 0.25);
     float s = Sine(f * t + index / (2 * kPi) * Sine(3.5 * f * t));
     float amp = static_cast<float>(std::exp(-t / 0.9));
     float g = Gate(t, note.Length, 0.001, 0.5);
-    mix.Add(start + i, 0.15f * note.Velocity * g * amp * s, note.Pan, note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.15f * note.Velocity * g * amp * s, note.Pan, note.Send);
   }
 }
 
@@ -397,18 +404,18 @@ void Organ(Mix& mix, const Note& note) {
     }
     float pan = note.Pan + 0.25f * Sine(5.8 * (note.Start + t) + 0.25);
     float g = Gate(t, note.Length, 0.012, 0.06);
-    mix.Add(start + i, 0.09f * note.Velocity * g * sum, std::clamp(pan, -1.0f, 1.0f), note.Send);
+    mix.Add(start + i, Tail(i, frames) * 0.09f * note.Velocity * g * sum, std::clamp(pan, -1.0f, 1.0f), note.Send);
   }
 }
 
 void Kick(Mix& mix, double at, float velocity) {
-  const size_t start = FrameOf(at), frames = FrameOf(0.6);
+  const size_t start = FrameOf(at), frames = FrameOf(1.2);
   double phase = 0;
   for (size_t i = 0; i < frames; ++i) {
     double t = double(i) / kRate;
     phase += (48 + 110 * std::exp(-t / 0.035)) / kRate;
     float s = Sine(phase) * static_cast<float>(std::exp(-t / 0.28));
-    mix.Add(start + i, 0.55f * velocity * s, 0, 0.02f);
+    mix.Add(start + i, Tail(i, frames) * 0.55f * velocity * s, 0, 0.02f);
   }
 }
 
@@ -424,7 +431,7 @@ void Snare(Mix& mix, double at, float velocity, uint32_t seed) {
     previous = n;
     float s = 0.45f * Sine(185 * t) * static_cast<float>(std::exp(-t / 0.06)) +
               0.55f * bright * static_cast<float>(std::exp(-t / 0.11));
-    mix.Add(start + i, 0.36f * velocity * s, 0.1f, 0.25f);
+    mix.Add(start + i, Tail(i, frames) * 0.36f * velocity * s, 0.1f, 0.25f);
   }
 }
 
@@ -438,7 +445,7 @@ void HiHat(Mix& mix, double at, float velocity, bool open, uint32_t seed) {
     float n = noise.Bipolar();
     float s = (n - previous) * static_cast<float>(std::exp(-t / decay));
     previous = n;
-    mix.Add(start + i, 0.07f * velocity * s, 0.35f, 0.1f);
+    mix.Add(start + i, Tail(i, frames) * 0.07f * velocity * s, 0.35f, 0.1f);
   }
 }
 
@@ -450,7 +457,7 @@ void Shaker(Mix& mix, double at, float velocity, uint32_t seed) {
     double t = double(i) / kRate;
     float n = noise.Bipolar();
     float env = static_cast<float>(std::min(1.0, t / 0.012) * std::exp(-t / 0.045));
-    mix.Add(start + i, 0.06f * velocity * (n - previous) * env, -0.4f, 0.15f);
+    mix.Add(start + i, Tail(i, frames) * 0.06f * velocity * (n - previous) * env, -0.4f, 0.15f);
     previous = n;
   }
 }
@@ -462,7 +469,7 @@ void Brush(Mix& mix, double at, float velocity, uint32_t seed) {
   for (size_t i = 0; i < frames; ++i) {
     double t = double(i) / kRate;
     float env = static_cast<float>(std::min(1.0, t / 0.02) * std::exp(-t / 0.12));
-    mix.Add(start + i, 0.15f * velocity * soften.Step(noise.Bipolar(), 4500, 0.8f) * env, 0.2f, 0.3f);
+    mix.Add(start + i, Tail(i, frames) * 0.15f * velocity * soften.Step(noise.Bipolar(), 4500, 0.8f) * env, 0.2f, 0.3f);
   }
 }
 
