@@ -75,7 +75,8 @@ CDRIP_API int32_t CR_OpenRipper(int32_t* bufferSize, int32_t firstSector, int32_
 CDRIP_API int32_t CR_RipChunk(uint8_t* buffer, int32_t* bytesWritten, int32_t* abort);
 CDRIP_API int32_t CR_CloseRipper(void);
 
-// Present for callers that resolve them; they do nothing and report CR_NOTSUPPORTED or zero.
+// Further entry points. Version, percentage, current sector and unit-ready answer; playing,
+// settings, CD-Text and jitter are not offered and report CR_NOTSUPPORTED or zero.
 CDRIP_API int32_t CR_GetCDRipVersion(void);
 CDRIP_API int32_t CR_SelectCDROMType(int32_t type);
 CDRIP_API int32_t CR_GetCDROMType(void);
