@@ -14,17 +14,22 @@ class ChannelPredictor {
   // Residual of value v; cross is the other channel's latest first-stage value (0 in mono).
   // Afterwards LastStageOne() is this block's first-stage value.
   template <bool kStereo>
-  int32_t Encode(int32_t v, int64_t cross);
+  int32_t Encode(int32_t v, int32_t cross);
 
-  int64_t LastStageOne() const { return lastS_; }
+  int32_t LastStageOne() const { return lastS_; }
 
  private:
-  int64_t lastV_;  // v[n-1]
-  int64_t lastS_;  // s[n-1]
-  int64_t a_[4];   // own regressors
-  int64_t b_[5];   // cross regressors
-  int64_t ca_[4];
-  int64_t cb_[5];
+  // 32 bits hold every value exactly for 16-bit input: first-stage values and their
+  // differences stay within 20 bits, and a coefficient moves by at most 1 per block of a
+  // frame. Only the products need 64 bits.
+  int32_t lastV_;  // v[n-1]
+  int32_t lastS_;  // s[n-1]
+  int32_t a_[4];   // own regressors
+  int32_t b_[5];   // cross regressors
+  int32_t signA_[4];
+  int32_t signB_[5];
+  int32_t ca_[4];
+  int32_t cb_[5];
 };
 
 // Stereo: channel Y (R - L) first, then X (L + (R - L) / 2), which sees Y's current value.
@@ -47,31 +52,35 @@ class StereoPredictor {
 namespace detail {
 
 // Negative sign, as the decoder adapts with it: +1 for v < 0, -1 for v > 0.
-inline int64_t NegativeSign(int64_t v) { return (v < 0) - (v > 0); }
+inline int32_t NegativeSign(int32_t v) { return (v < 0) - (v > 0); }
 
 }  // namespace detail
 
 inline void ChannelPredictor::Reset() {
   lastV_ = 0;
   lastS_ = 0;
-  for (auto& a : a_) a = 0;
-  for (auto& b : b_) b = 0;
+  for (int k = 0; k < 4; ++k) a_[k] = signA_[k] = 0;
+  for (int k = 0; k < 5; ++k) b_[k] = signB_[k] = cb_[k] = 0;
   ca_[0] = 360;
   ca_[1] = 317;
   ca_[2] = -109;
   ca_[3] = 98;
-  for (auto& c : cb_) c = 0;
 }
 
 template <bool kStereo>
-inline int32_t ChannelPredictor::Encode(int32_t v, int64_t cross) {
+inline int32_t ChannelPredictor::Encode(int32_t v, int32_t cross) {
   using detail::NegativeSign;
+  // a2, a3 (and b2..b4) are the previous block's a1, a2 (b1..b3): shift them with their signs.
   a_[3] = a_[2];
   a_[2] = a_[1];
   a_[1] = lastS_ - a_[0];
   a_[0] = lastS_;
-  const int32_t predictionA =
-      int32_t(a_[0] * ca_[0] + a_[1] * ca_[1] + a_[2] * ca_[2] + a_[3] * ca_[3]);
+  signA_[3] = signA_[2];
+  signA_[2] = signA_[1];
+  signA_[1] = NegativeSign(a_[1]);
+  signA_[0] = NegativeSign(a_[0]);
+  const int32_t predictionA = int32_t(int64_t(a_[0]) * ca_[0] + int64_t(a_[1]) * ca_[1] +
+                                      int64_t(a_[2]) * ca_[2] + int64_t(a_[3]) * ca_[3]);
 
   int32_t prediction;
   if constexpr (kStereo) {
@@ -80,24 +89,28 @@ inline int32_t ChannelPredictor::Encode(int32_t v, int64_t cross) {
     b_[2] = b_[1];
     b_[1] = cross - b_[0];
     b_[0] = cross;
-    const int32_t predictionB = int32_t(b_[0] * cb_[0] + b_[1] * cb_[1] + b_[2] * cb_[2] +
-                                        b_[3] * cb_[3] + b_[4] * cb_[4]);
+    signB_[4] = signB_[3];
+    signB_[3] = signB_[2];
+    signB_[2] = signB_[1];
+    signB_[1] = NegativeSign(b_[1]);
+    signB_[0] = NegativeSign(b_[0]);
+    const int32_t predictionB =
+        int32_t(int64_t(b_[0]) * cb_[0] + int64_t(b_[1]) * cb_[1] + int64_t(b_[2]) * cb_[2] +
+                int64_t(b_[3]) * cb_[3] + int64_t(b_[4]) * cb_[4]);
     prediction = int32_t(int64_t(predictionA) + (predictionB >> 1)) >> 10;
   } else {
     prediction = predictionA >> 10;
   }
 
-  const int64_t s = int64_t(v) - ((31 * lastV_) >> 5);
+  const int32_t s = v - ((31 * lastV_) >> 5);
   lastV_ = v;
   lastS_ = s;
-  const int32_t residual = int32_t(s - prediction);
+  const int32_t residual = int32_t(uint32_t(s) - uint32_t(prediction));
 
-  const int64_t g = NegativeSign(residual);
-  if (g != 0) {
-    for (int k = 0; k < 4; ++k) ca_[k] += NegativeSign(a_[k]) * g;
-    if constexpr (kStereo)
-      for (int k = 0; k < 5; ++k) cb_[k] += NegativeSign(b_[k]) * g;
-  }
+  const int32_t g = NegativeSign(residual);
+  for (int k = 0; k < 4; ++k) ca_[k] += signA_[k] * g;
+  if constexpr (kStereo)
+    for (int k = 0; k < 5; ++k) cb_[k] += signB_[k] * g;
   return residual;
 }
 

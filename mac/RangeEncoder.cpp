@@ -16,8 +16,10 @@ constexpr uint32_t kEscape = 63;
 void RangeEncoder::ShiftByte() {
   if (low_ < (0xFFu << 23)) {
     out_.push_back(cache_);
-    out_.insert(out_.end(), pending_, 0xFF);
-    pending_ = 0;
+    if (pending_ > 0) {
+      out_.insert(out_.end(), pending_, 0xFF);
+      pending_ = 0;
+    }
     cache_ = uint8_t(low_ >> 23);
   } else if (low_ >= kTop) {
     out_.push_back(uint8_t(cache_ + 1));
