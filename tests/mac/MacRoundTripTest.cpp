@@ -131,6 +131,26 @@ TEST_P(MacRoundTrip, WritesAValidFileWithoutAudio) {
     }
 }
 
+#ifdef KESTRIP_DEMO_DIR
+// The demo disc's music tracks, each at this level.
+TEST_P(MacRoundTrip, DemoDiscTracks) {
+    const int level = GetParam();
+    const std::string folder = testkit::TestFolder("mac-demodisc-" + std::to_string(level));
+    int tracks = 0;
+    for (int number = 1; number <= 99; ++number) {
+        const Bytes pcm = apetest::DemoDiscTrack(KESTRIP_DEMO_DIR, number);
+        if (pcm.empty()) continue;
+        apetest::EncodeOptions options;
+        options.level = level;
+        const std::string path = folder + "Track-" + std::to_string(number) + ".ape";
+        ASSERT_EQ(apetest::EncodeFile(path, pcm, options), 0);
+        apetest::ExpectDecodesTo(path, pcm);
+        ++tracks;
+    }
+    EXPECT_GE(tracks, 1) << "no music track in " << KESTRIP_DEMO_DIR;
+}
+#endif
+
 INSTANTIATE_TEST_SUITE_P(Levels, MacRoundTrip, testing::Values(1000, 2000, 3000, 4000),
                          [](const testing::TestParamInfo<int>& p) { return "Level" + std::to_string(p.param); });
 
