@@ -76,6 +76,7 @@ void TMP3Out::StartOutput()
         throw EAudioException(MissingLibraryText());
     // FileMode always reads back foRewrite here, so this creates or truncates the file.
     OpenFileStream();
+    audioStart_ = Stream->Position();
     try {
         inputReading_ = true;
         Input()->StartReading();
@@ -151,6 +152,7 @@ void TMP3Out::FinishOutput()
             const int flushed = lame_->lame_encode_flush(encoder_, encodedBuffer_.get(), encodedBufferSize_);
             CheckEncoderResult(flushed, "lame_encode_flush");
             WriteToStream(encodedBuffer_.get(), flushed);
+            WriteTagFrame();
         } catch (...) {
             failure = std::current_exception();
         }
@@ -185,6 +187,22 @@ void TMP3Out::CheckEncoderResult(int result, const char* call) const
     if (result < 0)
         throw EAudioException(FormatText("Encoding \"%s\" failed: %s returned error %s.",
                                          {FileName(), call, std::to_string(result)}));
+}
+
+// The encoder reserves its first frame for a tag that tells decoders its delay, its padding
+// and the exact length; without it every player adds that silence to the track.
+void TMP3Out::WriteTagFrame()
+{
+    if (!lame_->lame_get_lametag_frame)
+        return;
+    unsigned char frame[4096];
+    const std::size_t n = lame_->lame_get_lametag_frame(encoder_, frame, sizeof frame);
+    if (n == 0 || n > sizeof frame)
+        return;
+    const std::int64_t end = Stream->Position();
+    Stream->Seek(audioStart_, TSeekOrigin::soBeginning);
+    WriteToStream(frame, static_cast<std::int64_t>(n));
+    Stream->Seek(end, TSeekOrigin::soBeginning);
 }
 
 void TMP3Out::CloseEncoder()

@@ -59,6 +59,7 @@ private:
     // Raises the encoder's error code for `call` when `result` is negative.
     void CheckEncoderResult(int result, const char* call) const;
     void CloseEncoder();
+    void WriteTagFrame();
 
     std::shared_ptr<const TLAMEBinding> lame_;
     std::array<short, kPCMBufferSize / 2> pcmBuffer_{};
@@ -67,5 +68,6 @@ private:
     std::unique_ptr<unsigned char[]> encodedBuffer_;
     std::int32_t encodedBufferSize_ = 0;
     bool inputReading_ = false;
+    std::int64_t audioStart_ = 0; // where the encoder's first frame (its tag frame) lies
     std::string id3Title_, id3Artist_, id3Album_, id3Year_, id3Track_, id3Comment_;
 };

@@ -24,6 +24,7 @@ TLAMEBinding::TLAMEBinding(TDynamicLibrary library) : library_(std::move(library
     RESOLVE(id3tag_set_comment);
     RESOLVE(lame_encode_flush);
     RESOLVE(lame_close);
+    RESOLVE(lame_get_lametag_frame);
     loaded_ = library_ && lame_init && lame_set_num_samples && lame_set_in_samplerate && lame_set_num_channels &&
               lame_set_brate && lame_init_params && lame_encode_buffer_interleaved && lame_encode_buffer &&
               id3tag_init && id3tag_set_title && id3tag_set_artist && id3tag_set_album && id3tag_set_year &&

@@ -38,6 +38,8 @@ public:
     decltype(&::id3tag_set_comment) id3tag_set_comment = nullptr;
     decltype(&::lame_encode_flush) lame_encode_flush = nullptr;
     decltype(&::lame_close) lame_close = nullptr;
+    // Optional: fills in the tag frame that lets decoders drop the encoder's delay and padding.
+    decltype(&::lame_get_lametag_frame) lame_get_lametag_frame = nullptr;
 
 private:
     TDynamicLibrary library_;
