@@ -90,7 +90,9 @@ MACDLL_API int32_t c_APECompress_UnlockBuffer(void* handle, int32_t bytesAdded, 
 /* Compresses what is left, appends terminatingBytes of terminatingData after the audio (of
  * which the first wavTerminatingBytes are the tail of the original WAV file), writes the
  * header, seek table and MD5, and closes the file. A trailing partial sample frame cannot be
- * stored: it is dropped and MAC_ERROR_BAD_PARAMETER returned, the file still being complete. */
+ * stored: it is dropped and MAC_ERROR_BAD_PARAMETER returned, the file still being complete.
+ * Without any audio the file is complete but has no frames (total frames 0); some decoders,
+ * ffmpeg among them, refuse such a file ("No frames in the file"). */
 MACDLL_API int32_t c_APECompress_Finish(void* handle, uint8_t* terminatingData,
                                         int32_t terminatingBytes, int32_t wavTerminatingBytes);
 
