@@ -100,27 +100,6 @@ void ExpectDecodesTo(const std::string& apePath, const Bytes& pcm) {
 #endif
 }
 
-Bytes DemoDiscTrack(const std::string& folder, int number) {
-    std::ifstream table(folder + "/demo.tracks.txt");
-    std::string line;
-    while (std::getline(table, line)) {
-        std::istringstream fields(line);
-        int n = 0;
-        std::uint64_t first = 0, sectors = 0;
-        std::string kind;
-        if (line.empty() || line[0] == '#' || !(fields >> n >> first >> sectors >> kind) || n != number ||
-            kind != "audio")
-            continue;
-        std::ifstream bin(folder + "/demo.bin", std::ios::binary);
-        bin.seekg(std::streamoff(first * 2352));
-        Bytes pcm(sectors * 2352);
-        bin.read(reinterpret_cast<char*>(pcm.data()), std::streamsize(pcm.size()));
-        if (bin.gcount() != std::streamsize(pcm.size())) return {};
-        return pcm;
-    }
-    return {};
-}
-
 std::string CorpusFolder() {
     const char* dir = std::getenv("KESTRIP_CORPUS_DIR");
     if (!dir || !*dir) return {};

@@ -53,9 +53,6 @@ void ExpectDecodesTo(const std::string& apePath, const Bytes& pcm);
 std::optional<Bytes> DecodeWithFfmpeg(const std::string& apePath, std::string* log = nullptr);
 #endif
 
-// A music track of a demo disc (the maker's demo.tracks.txt and demo.bin in `folder`): the
-// track's bytes as the BIN holds them; empty when there is no such track.
-Bytes DemoDiscTrack(const std::string& folder, int number);
 
 // The corpus folder (KESTRIP_CORPUS_DIR), or empty when it has not been built.
 std::string CorpusFolder();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/DemoDisc.h"
 #include "common/PipelineTestKit.h"
 #include "mac/ApeTestSupport.h"
 
@@ -137,17 +138,16 @@ TEST_P(MacRoundTrip, DemoDiscTracks) {
     const int level = GetParam();
     const std::string folder = testkit::TestFolder("mac-demodisc-" + std::to_string(level));
     int tracks = 0;
-    for (int number = 1; number <= 99; ++number) {
-        const Bytes pcm = apetest::DemoDiscTrack(KESTRIP_DEMO_DIR, number);
-        if (pcm.empty()) continue;
+    for (const testkit::TDemoTrack& track : testkit::DemoMusicTracks()) {
+        const Bytes pcm = testkit::DemoTrackBytes(track);
         apetest::EncodeOptions options;
         options.level = level;
-        const std::string path = folder + "Track-" + std::to_string(number) + ".ape";
+        const std::string path = folder + "Track-" + std::to_string(track.Number) + ".ape";
         ASSERT_EQ(apetest::EncodeFile(path, pcm, options), 0);
         apetest::ExpectDecodesTo(path, pcm);
         ++tracks;
     }
-    EXPECT_GE(tracks, 1) << "no music track in " << KESTRIP_DEMO_DIR;
+    EXPECT_GE(tracks, 1) << "no music track in " << testkit::DemoDiscFolder();
 }
 #endif
 

@@ -2,70 +2,20 @@
 // through the WAV output with the main window's settings (wtPCM, BlockSize 512, foRewrite).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "WaveOutFileReader.h"
 #include "WaveOutSupport.h"
 #include "cdrom/AudioCDROM.h"
-#include "classlib/ProfileFile.h"
-#include "classlib/Program.h"
+#include "common/DemoDisc.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The demo disc's folder as this program sees it (Wine shows the Linux root as drive Z:).
-std::string DemoFolder()
-{
-#ifdef _WIN32
-    return std::string("Z:") + KESTRIP_DEMO_DIR + "/";
-#else
-    return std::string(KESTRIP_DEMO_DIR) + "/";
-#endif
-}
-
-struct TDiscTrack {
-    int Number = 0;
-    std::uint64_t FirstSector = 0;
-    std::uint64_t Sectors = 0;
-};
-
-// The music tracks of the disc's track table ("number first_sector sectors kind title").
-std::vector<TDiscTrack> MusicTracks()
-{
-    std::vector<TDiscTrack> tracks;
-    std::ifstream table(DemoFolder() + "demo.tracks.txt");
-    std::string line;
-    while (std::getline(table, line)) {
-        std::istringstream fields(line);
-        TDiscTrack track;
-        std::string kind;
-        if (!line.empty() && line[0] != '#' && fields >> track.Number >> track.FirstSector >> track.Sectors >> kind &&
-            kind == "audio")
-            tracks.push_back(track);
-    }
-    return tracks;
-}
-
-Bytes BinBytes(const TDiscTrack& track)
-{
-    std::ifstream bin(DemoFolder() + "demo.bin", std::ios::binary);
-    bin.seekg(static_cast<std::streamoff>(track.FirstSector * TCDIn::SectorBytes));
-    Bytes bytes(track.Sectors * TCDIn::SectorBytes);
-    bin.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    EXPECT_EQ(bin.gcount(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
 TEST(WaveOutFromCD, EveryMusicTrackIsTheHeaderAndTheBinsBytes)
 {
-    const std::vector<TDiscTrack> tracks = MusicTracks();
-    ASSERT_GE(tracks.size(), 1u) << "no track table in " << DemoFolder();
-    // The drive layer lists the images of cdr.ini after the machine's drives.
-    const std::string ini = ProgramFolder() + "cdr.ini";
-    ProfileWriteString(ini, "Images", "Image1", DemoFolder() + "demo.cue");
-    ProfileWriteString(ini, "Images", "Image2", "");
+    const std::vector<testkit::TDemoTrack> tracks = testkit::DemoMusicTracks();
+    ASSERT_GE(tracks.size(), 1u) << "no track table in " << testkit::DemoDiscFolder();
+    testkit::RegisterImageDrive(testkit::DemoDiscCue());
 
     const std::string folder = testkit::TestFolder("wave-from-cd");
     TCDIn cd;
@@ -77,7 +27,7 @@ TEST(WaveOutFromCD, EveryMusicTrackIsTheHeaderAndTheBinsBytes)
     output.SetFileMode(foRewrite);
     output.SetInput(&cd);
 
-    for (const TDiscTrack& track : tracks) {
+    for (const testkit::TDemoTrack& track : tracks) {
         SCOPED_TRACE("track " + std::to_string(track.Number));
         cd.SetStartTrack(track.Number);
         cd.SetEndTrack(track.Number);
@@ -87,7 +37,7 @@ TEST(WaveOutFromCD, EveryMusicTrackIsTheHeaderAndTheBinsBytes)
         ASSERT_TRUE(result.done) << result.error.value_or("no end");
         EXPECT_EQ(result.progressValues.back(), 100);
 
-        const Bytes pcm = BinBytes(track);
+        const Bytes pcm = testkit::DemoTrackBytes(track);
         const Bytes bytes = testkit::ReadFileBytes(file);
         ASSERT_EQ(bytes.size(), 44 + pcm.size());
         const auto f = wavetest::ReadWavFields(bytes);

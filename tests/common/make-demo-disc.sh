@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# WaveOutDemoDisc.sh DEMODISC_SOURCES OUT_FOLDER
+# make-demo-disc.sh DEMODISC_SOURCES OUT_FOLDER
 # The Windows build makes no demo disc of its own (its maker is a native tool): build the
 # maker with the host compiler and write the disc, unless it is newer than the maker's sources.
 set -euo pipefail
