@@ -13,6 +13,9 @@
 
 #ifdef _WIN32
 #include "classlib/Unicode.h"
+#else
+#include <csignal>
+#include <sys/resource.h>
 #endif
 
 namespace testkit {
@@ -170,6 +173,26 @@ int RunCommand(const std::string& command, std::string* output)
             output->append(buffer, n);
     int status = ::pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TFileSizeLimit::TFileSizeLimit(std::uint64_t bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    savedCurrent_ = limit.rlim_cur;
+    // Without this the process would be killed by SIGXFSZ instead of seeing the error.
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TFileSizeLimit::~TFileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(savedCurrent_);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, savedHandler_);
 }
 #endif
 

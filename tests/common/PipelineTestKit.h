@@ -78,6 +78,20 @@ std::vector<std::uint8_t> MakeTestSignal(std::size_t frames, int channels = 2, s
 #ifndef _WIN32
 // Runs a shell command; returns its exit status and (optionally) its standard output.
 int RunCommand(const std::string& command, std::string* output = nullptr);
+
+// While it lives, writes past `bytes` into any file of this process fail (EFBIG), as on a
+// full disk.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(std::uint64_t bytes);
+    ~TFileSizeLimit();
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+private:
+    std::uint64_t savedCurrent_ = 0;
+    void (*savedHandler_)(int) = nullptr;
+};
 #endif
 
 } // namespace testkit

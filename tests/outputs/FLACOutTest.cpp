@@ -565,28 +565,6 @@ TEST(FLACOutFailures, ReadFailureLeavesAFinishedStreamOfTheStepsBefore)
 #ifndef _WIN32
 namespace {
 
-// Makes writes past `bytes` fail (EFBIG) for files this process writes, while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 std::size_t HeaderSize(const std::string& folder)
 {
     TMemoryInput empty({});
@@ -611,7 +589,7 @@ TEST(FLACOutFailures, WriteFailureInAStepFailsTheRun)
     output.SetInput(&input);
     RunResult result;
     {
-        FileSizeLimit limit(header + 40000);
+        TFileSizeLimit limit(header + 40000);
         result = RunToEnd(output);
     }
     EXPECT_FALSE(result.done);
@@ -633,7 +611,7 @@ TEST(FLACOutFailures, WriteFailureWhileFinishingIsNotReportedAsDone)
     output.SetInput(&input);
     RunResult result;
     {
-        FileSizeLimit limit(header);
+        TFileSizeLimit limit(header);
         result = RunToEnd(output);
     }
     EXPECT_FALSE(result.done);

@@ -125,29 +125,12 @@ TEST(VorbisOutFailure, FullDiskWhileWritingTheHeadersIsReported)
 
 TEST(VorbisOutFailure, FileSizeLimitDuringTheAudioIsReported)
 {
-    // Past the limit write() fails with EFBIG instead of raising SIGXFSZ.
-    struct FileSizeLimit {
-        rlimit saved{};
-        void (*savedHandler)(int) = nullptr;
-        explicit FileSizeLimit(rlim_t bytes)
-        {
-            getrlimit(RLIMIT_FSIZE, &saved);
-            savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{bytes, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        ~FileSizeLimit()
-        {
-            setrlimit(RLIMIT_FSIZE, &saved);
-            std::signal(SIGXFSZ, savedHandler);
-        }
-    };
     const std::string file = testkit::TestFolder("VorbisOutFileSizeLimit") + "limited.ogg";
     TVorbisOut out;
     testkit::TMemoryInput input(testkit::MakeTestSignal(10 * 44100));
     testkit::RunResult run;
     {
-        FileSizeLimit limit(20000); // room for the headers and a few audio pages
+        testkit::TFileSizeLimit limit(20000); // room for the headers and a few audio pages
         run = Encode(out, input, file);
     }
     ASSERT_TRUE(run.error);

@@ -175,28 +175,6 @@ TEST(WavePcm, DeviceThatTakesNoBytesFailsTheStart)
 }
 
 #ifndef _WIN32
-// A file-size limit makes writes fail as on a full disk.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~TFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
 TEST(WavePcm, FullDiskIsReportedAndTheFileFinished)
 {
     const std::string file = testkit::TestFolder("wave-pcm-full") + "Track-05.wav";
@@ -206,7 +184,7 @@ TEST(WavePcm, FullDiskIsReportedAndTheFileFinished)
     const std::size_t room = 44 + 3 * kStep + 1000;
     testkit::RunResult result;
     {
-        TFileSizeLimit limit(room);
+        testkit::TFileSizeLimit limit(room);
         result = wavetest::RunInto(output, input, file);
     }
     EXPECT_FALSE(result.done);
