@@ -18,6 +18,20 @@
 namespace {
 const char* const kCreateError = "Cannot create file \"%s\". %s";
 const char* const kOpenError = "Cannot open file \"%s\". %s";
+
+// Moves `count` bytes in as many system calls as it takes. `step(offset, wanted)` moves up to
+// `wanted` bytes at `offset` and returns how many moved, 0 or less to stop.
+template <typename Step> std::int64_t Transfer(std::int64_t count, Step step)
+{
+    std::int64_t total = 0;
+    while (total < count) {
+        const std::int64_t moved = step(total, std::min<std::int64_t>(count - total, 1 << 30));
+        if (moved <= 0)
+            break;
+        total += moved;
+    }
+    return total;
+}
 } // namespace
 
 #ifdef _WIN32
@@ -57,30 +71,19 @@ TFileStream::~TFileStream() { CloseHandle(handle_); }
 
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 {
-    std::int64_t total = 0;
-    auto* p = static_cast<char*>(buffer);
-    while (total < count) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - total, 1 << 30));
+    return Transfer(count, [&](std::int64_t at, std::int64_t wanted) -> std::int64_t {
         DWORD got = 0;
-        if (!ReadFile(handle_, p + total, chunk, &got, nullptr) || got == 0)
-            break;
-        total += got;
-    }
-    return total;
+        return ReadFile(handle_, static_cast<char*>(buffer) + at, static_cast<DWORD>(wanted), &got, nullptr) ? got : 0;
+    });
 }
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    std::int64_t total = 0;
-    auto* p = static_cast<const char*>(buffer);
-    while (total < count) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - total, 1 << 30));
+    return Transfer(count, [&](std::int64_t at, std::int64_t wanted) -> std::int64_t {
         DWORD put = 0;
-        if (!WriteFile(handle_, p + total, chunk, &put, nullptr) || put == 0)
-            break;
-        total += put;
-    }
-    return total;
+        return WriteFile(handle_, static_cast<const char*>(buffer) + at, static_cast<DWORD>(wanted), &put, nullptr) ? put
+                                                                                                                     : 0;
+    });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
@@ -133,32 +136,24 @@ TFileStream::~TFileStream() { ::close(fd_); }
 
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 {
-    std::int64_t total = 0;
-    auto* p = static_cast<char*>(buffer);
-    while (total < count) {
-        ssize_t got = ::read(fd_, p + total, static_cast<std::size_t>(count - total));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        total += got;
-    }
-    return total;
+    return Transfer(count, [&](std::int64_t at, std::int64_t wanted) -> std::int64_t {
+        ssize_t got;
+        do
+            got = ::read(fd_, static_cast<char*>(buffer) + at, static_cast<std::size_t>(wanted));
+        while (got < 0 && errno == EINTR);
+        return got;
+    });
 }
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    std::int64_t total = 0;
-    auto* p = static_cast<const char*>(buffer);
-    while (total < count) {
-        ssize_t put = ::write(fd_, p + total, static_cast<std::size_t>(count - total));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            break;
-        total += put;
-    }
-    return total;
+    return Transfer(count, [&](std::int64_t at, std::int64_t wanted) -> std::int64_t {
+        ssize_t put;
+        do
+            put = ::write(fd_, static_cast<const char*>(buffer) + at, static_cast<std::size_t>(wanted));
+        while (put < 0 && errno == EINTR);
+        return put;
+    });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
