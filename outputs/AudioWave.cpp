@@ -1,14 +1,40 @@
 #include "AudioWave.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace {
 
 const char* const kCannotAppend = "Cannot append data to this .wav file.";
 const char* const kDifferentFormat = "Cannot append data in different audio format.";
+// More than this after the data chunk is not metadata; such a file is not appended to.
+constexpr std::int64_t kMaxTrailer = 16 << 20;
 const char* const kNot16Bit = "Cannot encode 8 bit sound into ADPCM.";
 
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return (a + b - 1) / b; }
+
+// Length of the run of whole RIFF chunks (printable tag, size, body, pad byte) at the start
+// of `bytes`.
+std::size_t WholeChunksLength(const std::vector<std::uint8_t>& bytes)
+{
+    std::size_t at = 0;
+    while (bytes.size() - at >= 8) {
+        for (std::size_t i = 0; i < 4; ++i)
+            if (bytes[at + i] < 0x20 || bytes[at + i] > 0x7E)
+                return at;
+        const std::uint64_t size = bytes[at + 4] | bytes[at + 5] << 8 | bytes[at + 6] << 16 |
+                                   static_cast<std::uint64_t>(bytes[at + 7]) << 24;
+        const std::uint64_t whole = 8 + size + (size & 1);
+        if (whole > bytes.size() - at) {
+            // A last chunk without its pad byte is still whole.
+            if (8 + size == bytes.size() - at)
+                return bytes.size();
+            return at;
+        }
+        at += static_cast<std::size_t>(whole);
+    }
+    return at;
+}
 
 } // namespace
 
@@ -74,7 +100,7 @@ void TWaveOut::StartPcm(std::int32_t sampleRate, std::int32_t bitsPerSample, std
         if (sampleRate != existing_.SampleRate || bitsPerSample != existing_.BitsPerSample ||
             channels != existing_.Channels)
             throw EAudioException(kDifferentFormat);
-        run_.AudioStart = SeekToEnd();
+        run_.AudioStart = SeekToAudioEnd();
         return;
     }
     const std::int32_t size = Input()->Size();
@@ -103,7 +129,7 @@ void TWaveOut::StartIma(std::int32_t sampleRate, std::int32_t bitsPerSample, std
 
     if (run_.Appending) {
         // The step indices go on from this component's previous run.
-        run_.AudioStart = SeekToEnd();
+        run_.AudioStart = SeekToAudioEnd();
         return;
     }
     const std::int32_t size = Input()->Size();
@@ -240,10 +266,15 @@ void TWaveOut::FinishOutput()
 // (unknown size, Stop, a short input, an error); an appended file is always updated.
 void TWaveOut::PatchPcmHeader()
 {
-    const std::int64_t length = FileLength();
     if (run_.Appending) {
-        WriteUInt32At(existing_.DataSizeOffset, length - existing_.DataStart);
-    } else {
+        const std::int64_t audioEnd = Stream->Position();
+        const std::int64_t end = RestoreTrailer(audioEnd);
+        WriteUInt32At(existing_.DataSizeOffset, audioEnd - existing_.DataStart);
+        WriteUInt32At(kRiffSizeOffset, end - 8);
+        return;
+    }
+    const std::int64_t length = FileLength();
+    {
         const std::int64_t dataSize = length - kPcmHeaderSize;
         if (dataSize == run_.AnnouncedDataSize)
             return;
@@ -259,8 +290,11 @@ void TWaveOut::PatchImaHeader()
     const std::int64_t dataEnd = run_.AudioStart + run_.AudioBlocks * run_.BlockSize;
     if (run_.Appending) {
         const std::int64_t earlierBlocks = (run_.AudioStart - existing_.DataStart) / run_.BlockSize;
+        const std::int64_t end = RestoreTrailer(dataEnd);
         WriteUInt32At(existing_.DataSizeOffset, dataEnd - existing_.DataStart);
         WriteUInt32At(existing_.FactCountOffset, earlierBlocks * run_.SamplesPerBlock + run_.FramesWritten);
+        WriteUInt32At(kRiffSizeOffset, end - 8);
+        return;
     } else {
         const std::int64_t dataSize = dataEnd - kImaHeaderSize;
         if (dataSize == run_.AnnouncedDataSize && run_.FramesWritten == run_.AnnouncedFrames)
@@ -280,12 +314,40 @@ std::int64_t TWaveOut::FileLength()
     return length;
 }
 
-std::int64_t TWaveOut::SeekToEnd()
+std::int64_t TWaveOut::SeekToAudioEnd()
 {
-    const std::int64_t end = Stream->Seek(0, TSeekOrigin::soEnd);
-    if (end < 0)
+    // New audio goes right after the existing audio. Chunks after the data (a LIST of tags,
+    // say) are kept and put back after it by RestoreTrailer; appending at the end of the file
+    // would have made them part of the audio.
+    const std::int64_t length = FileLength();
+    const std::int64_t audioEnd = std::min<std::int64_t>(existing_.DataStart + existing_.DataSize, length);
+    const std::int64_t chunksStart = std::min<std::int64_t>(audioEnd + (existing_.DataSize & 1), length);
+    if (length - chunksStart > kMaxTrailer)
+        throw EAudioException(kCannotAppend);
+    std::vector<std::uint8_t> rest(static_cast<std::size_t>(length - chunksStart));
+    if (Stream->Seek(chunksStart, TSeekOrigin::soBeginning) != chunksStart ||
+        Stream->Read(rest.data(), static_cast<std::int64_t>(rest.size())) != static_cast<std::int64_t>(rest.size()) ||
+        Stream->Seek(audioEnd, TSeekOrigin::soBeginning) != audioEnd)
+        throw EAudioException(FormatText("Cannot read file \"%s\". %s", {FileName(), LastSystemErrorText()}));
+    rest.resize(WholeChunksLength(rest)); // padding after the data is not kept
+    run_.Trailer = std::move(rest);
+    return audioEnd;
+}
+
+std::int64_t TWaveOut::RestoreTrailer(std::int64_t audioEnd)
+{
+    if (run_.Trailer.empty())
+        return audioEnd;
+    if (Stream->Seek(audioEnd, TSeekOrigin::soBeginning) != audioEnd)
         throw EAudioException(FormatText("Cannot seek in file \"%s\". %s", {FileName(), LastSystemErrorText()}));
-    return end;
+    std::int64_t end = audioEnd;
+    if ((audioEnd - existing_.DataStart) & 1) {
+        const std::uint8_t pad = 0; // chunks start on even offsets
+        WriteToStream(&pad, 1);
+        ++end;
+    }
+    WriteToStream(run_.Trailer.data(), static_cast<std::int64_t>(run_.Trailer.size()));
+    return end + static_cast<std::int64_t>(run_.Trailer.size());
 }
 
 void TWaveOut::WriteUInt32At(std::int64_t offset, std::int64_t value)

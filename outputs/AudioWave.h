@@ -45,6 +45,9 @@ private:
         // IMA ADPCM: frames of input encoded and the blocks that carry them.
         std::int64_t FramesWritten = 0;
         std::int64_t AudioBlocks = 0;
+        // Appending: what followed the existing data chunk (other chunks, padding); it is
+        // put back after the new audio.
+        std::vector<std::uint8_t> Trailer;
     };
 
     void StartPcm(std::int32_t sampleRate, std::int32_t bitsPerSample, std::int32_t channels);
@@ -60,7 +63,10 @@ private:
     void PatchPcmHeader();
     void PatchImaHeader();
     std::int64_t FileLength();
-    std::int64_t SeekToEnd();
+    // Appending: moves to the end of the existing audio and keeps what follows it.
+    std::int64_t SeekToAudioEnd();
+    // Puts the kept trailer back at `audioEnd`; returns where the file now ends.
+    std::int64_t RestoreTrailer(std::int64_t audioEnd);
     void WriteUInt32At(std::int64_t offset, std::int64_t value);
 
     bool endOfInput_ = false;

@@ -112,6 +112,57 @@ TEST(WaveAppend, ChunksBeforeTheDataAreSkipped)
     EXPECT_TRUE(wavetest::FfmpegDecodesTo(file, Concat(a, b), "pcm_s16le", 2, 44100, &report)) << report;
 }
 
+TEST(WaveAppend, ChunksAfterTheDataStayAfterTheAudio)
+{
+    const std::string file = testkit::TestFolder("wave-append-trailing-list") + "Track-05.wav";
+    const Bytes a = testkit::MakeTestSignal(3001, 2, 7);
+    const Bytes b = testkit::MakeTestSignal(4000, 2, 8);
+    using namespace std::string_literals;
+    const std::string info = "INFOIART\x07\0\0\0Kestrip\0"s; // odd size: a pad byte follows
+    const Bytes list = Chunk("LIST", Bytes(info.begin(), info.end()));
+    const Bytes head = Chunk("fmt ", PcmFormat(2, 44100, 16));
+    testkit::WriteFileBytes(file, Riff(Concat(Concat(head, Chunk("data", a)), list)));
+
+    TMemoryInput input(b);
+    TWaveOut output;
+    const auto result = wavetest::RunInto(output, input, file, foAppend);
+    ASSERT_TRUE(result.done) << result.error.value_or("");
+    const Bytes after = ReadFileBytes(file);
+    ASSERT_EQ(after.size(), 12 + head.size() + 8 + a.size() + b.size() + list.size());
+    EXPECT_EQ(LE32(after, 12 + head.size() + 4), a.size() + b.size());
+    EXPECT_EQ(LE32(after, 4), after.size() - 8);
+    EXPECT_TRUE(std::equal(list.begin(), list.end(), after.end() - static_cast<std::ptrdiff_t>(list.size())))
+        << "the tags after the data were lost";
+
+    std::string report;
+    EXPECT_TRUE(wavetest::FfmpegDecodesTo(file, Concat(a, b), "pcm_s16le", 2, 44100, &report)) << report;
+}
+
+TEST(WaveAppend, PaddingBlockOfAnAdpcmFileStaysOutOfTheAudio)
+{
+    const std::string file = testkit::TestFolder("wave-append-ima-padding") + "Track-06.wav";
+    const Bytes a = testkit::MakeTestSignal(1010, 2, 9); // 2 blocks, then one of padding
+    const Bytes b = testkit::MakeTestSignal(1010, 2, 10);
+    TMemoryInput first(a), second(b);
+    TWaveOut output;
+    output.SetWavType(wtDVIADPCM);
+    ASSERT_TRUE(wavetest::RunInto(output, first, file).done);
+    TWaveOut appender;
+    ASSERT_TRUE(wavetest::RunInto(appender, second, file, foAppend).done);
+
+    const Bytes after = ReadFileBytes(file);
+    const auto f = wavetest::ReadWavFields(after);
+    EXPECT_EQ(f.DataSize, 4u * 512);
+    EXPECT_EQ(f.FactCount, 2u * 1010);
+    EXPECT_EQ(f.RiffSize, 4u * 512 + 52);
+    // The second run's audio follows the first's directly, with no block of silence between.
+    const auto decoded = wavetest::DecodeImaData(after);
+    ASSERT_EQ(decoded.size(), 4u * 505 * 2);
+    const auto second16 = wavetest::ToSamples(b);
+    const std::vector<std::int16_t> appended(decoded.begin() + 2 * 505 * 2, decoded.end());
+    EXPECT_GT(wavetest::SnrDb(second16, appended, second16.size()), 25.0);
+}
+
 TEST(WaveAppend, AdpcmToAnAdpcmFile)
 {
     const std::string file = testkit::TestFolder("wave-append-ima") + "Track-03.wav";
