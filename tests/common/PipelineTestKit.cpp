@@ -120,6 +120,21 @@ std::string TestFolder(const std::string& testName)
     return folder;
 }
 
+std::string FullDevice()
+{
+#ifdef _WIN32
+    const std::string full = "Z:\\dev\\full";
+#else
+    const std::string full = "/dev/full";
+#endif
+    try {
+        TFileStream probe(full, fmOpenReadWrite);
+    } catch (const EStreamError&) {
+        return {};
+    }
+    return full;
+}
+
 std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName)
 {
     TFileStream stream(fileName, fmOpenRead);

@@ -68,6 +68,10 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 // after a Windows test ran.
 std::string TestFolder(const std::string& testName);
 
+// A device that takes no bytes (/dev/full; under Wine on drive Z:), to stand for a full
+// disk; empty when this machine has none.
+std::string FullDevice();
+
 std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName);
 void WriteFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes);
 
