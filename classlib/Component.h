@@ -2,11 +2,13 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Persistent.h"
+
 enum class TOperation { opInsert, opRemove };
 
 // Owner-managed component: an owner deletes the components it owns when it is destroyed,
 // and components learn through Notification when a component they reference goes away.
-class TComponent {
+class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner = nullptr);
     virtual ~TComponent();
