@@ -10,7 +10,7 @@ pkgs=(
   # native codec libraries and their headers
   libogg-dev libvorbis-dev libflac-dev libmp3lame-dev
   # Windows test platform
-  wine wine64 xvfb xauth
+  wine wine64 xvfb xauth fonts-wine fonts-dejavu-core
   # independent verifiers
   ffmpeg flac vorbis-tools libcdio-utils sox
 )
