@@ -71,6 +71,9 @@ public:
     void LoadFromData(const std::uint8_t* data, std::size_t size) override;
     using TGraphic::LoadFromData;
     std::vector<std::uint8_t> SaveToData() const override;
+    // The stored form (a button's Glyph): a 32-bit little-endian length, then the BMP file.
+    std::vector<std::uint8_t> Data() const;
+    void SetData(const std::vector<std::uint8_t>& data);
     // A BITMAP resource of a module.
     void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
 

@@ -29,4 +29,5 @@ private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
     mutable HBRUSH handle_ = nullptr;
+    mutable bool ownsHandle_ = false; // the hollow brush is a stock object
 };
