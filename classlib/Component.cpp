@@ -17,6 +17,7 @@ TComponent::TComponent(TComponent* owner)
 
 TComponent::~TComponent()
 {
+    state_.Include(csDestroying);
     // Tell everyone who asked, then free what we own (last created first), then leave the owner.
     while (!freeNotifies_.empty()) {
         TComponent* other = freeNotifies_.back();
@@ -32,12 +33,83 @@ TComponent::~TComponent()
         owner_->RemoveComponent(this);
 }
 
+bool SameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool TComponent::IsValidIdent(const std::string& name)
+{
+    auto alpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (name.empty() || !alpha(name[0]))
+        return false;
+    for (char c : name)
+        if (!alpha(c) && !(c >= '0' && c <= '9'))
+            return false;
+    return true;
+}
+
+void TComponent::SetName(std::string name)
+{
+    if (name == name_)
+        return;
+    if (!name.empty() && !IsValidIdent(name))
+        throw EComponentError("'" + name + "' is not a valid component name");
+    if (!name.empty() && owner_) {
+        TComponent* other = owner_->FindComponent(name);
+        if (other && other != this)
+            throw EComponentError("A component named " + name + " already exists");
+    }
+    name_ = std::move(name);
+}
+
 TComponent* TComponent::FindComponent(const std::string& name) const
 {
+    if (name.empty())
+        return nullptr;
     for (TComponent* c : components_)
-        if (c->name_ == name)
+        if (SameName(c->name_, name))
             return c;
     return nullptr;
+}
+
+int TComponent::ComponentIndex() const
+{
+    if (!owner_)
+        return -1;
+    auto it = std::find(owner_->components_.begin(), owner_->components_.end(), this);
+    return static_cast<int>(it - owner_->components_.begin());
+}
+
+void TComponent::SetComponentIndex(int index)
+{
+    if (!owner_)
+        return;
+    auto& list = owner_->components_;
+    const int count = static_cast<int>(list.size());
+    index = std::clamp(index, 0, count - 1);
+    Erase(list, this);
+    list.insert(list.begin() + index, this);
+}
+
+void TComponent::Loaded()
+{
+    state_.Exclude(csLoading);
+}
+
+void TComponent::SetDesigning(bool value)
+{
+    if (value)
+        state_.Include(csDesigning);
+    else
+        state_.Exclude(csDesigning);
 }
 
 void TComponent::FreeNotification(TComponent* component)

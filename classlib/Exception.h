@@ -31,6 +31,10 @@ class EWriteError : public EStreamError {
 class EIniFileException : public Exception {
     using Exception::Exception;
 };
+// Index out of bounds in a string list or collection.
+class EListError : public Exception {
+    using Exception::Exception;
+};
 
 // Replaces each "%s" in order with the next argument.
 std::string FormatText(const std::string& pattern, std::initializer_list<std::string> args);

@@ -9,14 +9,27 @@
 //           .Event("OnClick", &TControl::OnClick);
 //   }
 //
-// Lookups follow the class chain (a TButton has every property of TWinControl).
+// Getters and setters are anything std::invoke can call with the object: member functions of
+// the class or of a base (const or not, returning values or const references, setters taking
+// values or const references) or lambdas taking T*. Leave the setter out for a read-only
+// property. Modifiers apply to the property registered just before them:
+//   .Int("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents()).Default(clBtnFace)
+//
+// Lookups follow the class chain (a TButton has every property of TWinControl). Class,
+// property, method, field and enumeration value names compare without regard to ASCII case.
+// A parent class must be registered before its subclasses; registering a name twice raises
+// EPropertyError.
 #include <any>
+#include <cfloat>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <typeindex>
 #include <vector>
 
@@ -41,12 +54,13 @@ class EPropertyError : public Exception {
     using Exception::Exception;
 };
 
-// The values of one enumeration type, in order; value i has ordinal i unless given.
+// The values of one enumeration type, in order. Also used for the names of integer values
+// (colour names such as clRed) through TClassBuilder::Idents.
 struct TEnumInfo {
     std::string typeName;
     std::vector<std::pair<std::string, std::int64_t>> values;
 
-    std::optional<std::int64_t> ValueOf(const std::string& name) const;
+    std::optional<std::int64_t> ValueOf(const std::string& name) const; // any ASCII case
     std::optional<std::string> NameOf(std::int64_t value) const;
 };
 const TEnumInfo& BooleanEnumInfo(); // False = 0, True = 1
@@ -57,6 +71,18 @@ struct TMethod {
     std::string name;
     bool Assigned() const { return data != nullptr && !name.empty(); }
     bool operator==(const TMethod&) const = default;
+};
+
+// What a published method binds to an event: a call that remembers which published method
+// it is, so that GetMethodProp can tell the binding back.
+template <class Sig>
+struct TPublishedCall;
+template <class... Args>
+struct TPublishedCall<void(Args...)> {
+    TPersistent* data = nullptr;
+    std::string name;
+    std::function<void(Args...)> call;
+    void operator()(Args... args) const { call(std::forward<Args>(args)...); }
 };
 
 // A collection is a list of items of one class, created by the collection itself.
@@ -72,10 +98,14 @@ public:
 struct TPropInfo {
     std::string name;
     TTypeKind kind = TTypeKind::tkInteger;
-    const TEnumInfo* enumInfo = nullptr;   // tkEnumeration, tkSet
+    const TEnumInfo* enumInfo = nullptr;   // tkEnumeration, tkSet; tkInteger: value names (Idents)
     const std::type_info* classType = nullptr; // tkClass: the static type of the property
     bool isReference = false;              // tkClass: a reference to another component (Input = CDIn1)
     bool isSingle = false;                 // tkFloat: single precision
+    bool stored = true;                    // false: a description writer leaves it out
+    std::int64_t minOrdinal = std::numeric_limits<std::int64_t>::min(); // tkInteger range
+    std::int64_t maxOrdinal = std::numeric_limits<std::int64_t>::max();
+    std::optional<std::int64_t> defaultOrdinal; // ordinal kinds: not written when equal
 
     // Exactly the pair that matches `kind` is set; a missing setter means read-only.
     std::function<std::int64_t(TPersistent*)> getOrdinal;
@@ -91,17 +121,31 @@ struct TPropInfo {
     std::function<std::vector<std::string>(TPersistent*)> getStrings;
     std::function<void(TPersistent*, const std::vector<std::string>&)> setStrings;
     std::function<TCollectionAccess*(TPersistent*)> collection;
-    // tkMethod: `bind` turns a published method's std::any (holding the method's own
+    // tkMethod: `bindEvent` turns a published method's std::any (holding the method's own
     // std::function type) into the event; it throws EPropertyError when the types differ.
     std::function<void(TPersistent*, const std::any& handler)> bindEvent;
     std::function<void(TPersistent*)> clearEvent;
     std::function<bool(TPersistent*)> eventAssigned;
+    // The published method bound to the event; empty when unassigned or set from code.
+    std::function<TMethod(TPersistent*)> getEvent;
+
+    bool Writable() const;
 };
 
 // A published method: makes a std::function of the method's own signature bound to an object.
 struct TMethodInfo {
     std::string name;
     std::function<std::any(TPersistent* self)> bind;
+};
+
+// A published field: a component pointer member that a stored description fills with the
+// component of the same name.
+struct TFieldInfo {
+    std::string name;
+    const std::type_info* classType = nullptr;
+    // Raises EPropertyError when `value` is not of the field's class.
+    std::function<void(TPersistent* self, TComponent* value)> set;
+    std::function<TComponent*(TPersistent* self)> get;
 };
 
 class TClassInfo {
@@ -111,46 +155,63 @@ public:
     const TClassInfo* parent = nullptr;
     // Creates an instance owned by `owner` (a component class); empty for abstract classes.
     std::function<TComponent*(TComponent* owner)> create;
+    // True when the object is of this class or a subclass.
+    std::function<bool(const TPersistent*)> isInstance;
 
     const TPropInfo* FindProperty(const std::string& name) const;     // follows the chain
     const TMethodInfo* FindMethod(const std::string& name) const;     // follows the chain
+    const TFieldInfo* FindField(const std::string& name) const;       // follows the chain
     bool InheritsFrom(const TClassInfo& other) const;
     // Every property, the root class's first.
     std::vector<const TPropInfo*> Properties() const;
 
     std::vector<std::unique_ptr<TPropInfo>> props;
     std::vector<std::unique_ptr<TMethodInfo>> methods;
+    std::vector<std::unique_ptr<TFieldInfo>> fields;
 };
 
 template <class T>
 class TClassBuilder;
 
 // The classes known by name. Filled once at start (each module adds its classes through a
-// Register...Classes function), read-only afterwards.
+// Register...Classes function), read-only afterwards; lookups may come from any thread.
 class TClassRegistry {
 public:
+    TClassRegistry() = default;
+    TClassRegistry(const TClassRegistry&) = delete;
+    TClassRegistry& operator=(const TClassRegistry&) = delete;
+
     template <class T, class Parent = void>
     TClassBuilder<T> Register(const std::string& name);
 
     const TClassInfo* Find(const std::string& name) const;
     const TClassInfo* Find(const std::type_info& type) const;
-    // The most derived registered class of an object (walks typeid; nullptr when unknown).
+    // The most derived registered class of an object: its own class when registered,
+    // otherwise the registered class nearest to it (nullptr when none fits).
     const TClassInfo* ClassOf(const TPersistent* object) const;
 
 private:
     TClassInfo& Add(const std::string& name, std::type_index type, const std::type_info* parent);
-    std::map<std::string, std::unique_ptr<TClassInfo>> byName_;
+    std::map<std::string, std::unique_ptr<TClassInfo>> byName_; // key: lower-case name
     std::map<std::type_index, TClassInfo*> byType_;
+    mutable std::mutex cacheLock_;
+    mutable std::map<std::type_index, const TClassInfo*> classOfCache_;
     template <class T>
     friend class TClassBuilder;
 };
 
-// The program's registry; the class library registers its own classes on first use.
+// The program's registry; the class library registers its own classes (TComponent, TStrings,
+// TStringList, TCollection, TCollectionItem) on first use. Other modules add theirs through
+// their Register...Classes functions, which the program calls at start.
 TClassRegistry& Classes();
+// What Classes() starts with; for a registry of one's own.
+void RegisterClassLibraryClasses(TClassRegistry& registry);
 
 // ---- Access by name -------------------------------------------------------------------
-// All of these throw EPropertyError naming the property when it does not exist or has
-// another kind. `path` may name a sub-object's property ("Font.Name").
+// All of these throw EPropertyError naming the property when it does not exist, has another
+// kind, is read-only or the value does not fit (out of the property's range, not a value of
+// its enumeration). `path` may name a sub-object's property ("Font.Name"). Lookups use the
+// program's registry, Classes().
 const TPropInfo* FindPropInfo(const TPersistent* object, const std::string& path);
 bool HasProperty(const TPersistent* object, const std::string& path);
 std::int64_t GetOrdProp(TPersistent* object, const std::string& path);
@@ -168,91 +229,122 @@ void SetObjectProp(TPersistent* object, const std::string& path, TPersistent* va
 TMethod GetMethodProp(TPersistent* object, const std::string& path);
 // Binds the event to data's published method `method.name`; an empty TMethod clears it.
 void SetMethodProp(TPersistent* object, const std::string& path, const TMethod& method);
-// Any kind as text, the way a stored description writes it: 12, clRed, [a, b], 'text', 0.6.
+std::vector<std::uint8_t> GetBinaryProp(TPersistent* object, const std::string& path);
+void SetBinaryProp(TPersistent* object, const std::string& path, const std::vector<std::uint8_t>& value);
+std::vector<std::string> GetStringsProp(TPersistent* object, const std::string& path);
+void SetStringsProp(TPersistent* object, const std::string& path, const std::vector<std::string>& lines);
+TCollectionAccess* GetCollectionProp(TPersistent* object, const std::string& path);
+// Any kind but collections as text: integers in decimal (or their value name, clRed),
+// enumeration value names, sets as [a, b], strings as they are (no quotes), floats in the
+// shortest form that reads back to the same value (0.6 for a single 0.6), objects as the
+// referenced component's name (empty for none), events as the bound method's name, binary
+// as hex digits, string lists as lines joined with CR LF.
 std::string GetPropText(TPersistent* object, const std::string& path);
 void SetPropText(TPersistent* object, const std::string& path, const std::string& text);
+
+// The shortest decimal text that reads back to the same value (single: to the same float).
+std::string FloatToText(double value, bool single);
 
 // ---- The builder ------------------------------------------------------------------------
 template <class T>
 class TClassBuilder {
+    template <class G>
+    using Value = std::remove_cvref_t<std::invoke_result_t<G, T*>>;
+
 public:
     explicit TClassBuilder(TClassInfo& info) : info_(info) {}
 
-    template <class C, class V>
-    TClassBuilder& Int(const char* name, V (C::*get)() const, void (C::*set)(V) = nullptr)
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Int(const char* name, G get, S set = nullptr)
     {
+        using V = Value<G>;
+        static_assert(std::is_integral_v<V>, "Int needs an integer getter");
         auto& p = Add(name, TTypeKind::tkInteger);
-        p.getOrdinal = [get](TPersistent* o) { return static_cast<std::int64_t>((Self(o)->*get)()); };
-        if (set)
-            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { (Self(o)->*set)(static_cast<V>(v)); };
+        p.minOrdinal = static_cast<std::int64_t>(std::numeric_limits<V>::min());
+        if constexpr (std::is_unsigned_v<V> && sizeof(V) >= sizeof(std::int64_t))
+            p.maxOrdinal = std::numeric_limits<std::int64_t>::max();
+        else
+            p.maxOrdinal = static_cast<std::int64_t>(std::numeric_limits<V>::max());
+        p.getOrdinal = [get](TPersistent* o) { return static_cast<std::int64_t>(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { std::invoke(set, Self(o), static_cast<V>(v)); };
         return *this;
     }
-    template <class C>
-    TClassBuilder& Bool(const char* name, bool (C::*get)() const, void (C::*set)(bool) = nullptr)
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Bool(const char* name, G get, S set = nullptr)
     {
         auto& p = Add(name, TTypeKind::tkEnumeration);
         p.enumInfo = &BooleanEnumInfo();
-        p.getOrdinal = [get](TPersistent* o) { return std::int64_t{(Self(o)->*get)()}; };
-        if (set)
-            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { (Self(o)->*set)(v != 0); };
+        p.getOrdinal = [get](TPersistent* o) { return std::int64_t{static_cast<bool>(std::invoke(get, Self(o)))}; };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { std::invoke(set, Self(o), v != 0); };
         return *this;
     }
-    template <class C, class E>
-    TClassBuilder& Enum(const char* name, const TEnumInfo& values, E (C::*get)() const, void (C::*set)(E) = nullptr)
+    // `values` must outlive the registry (a function-local static, typically).
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Enum(const char* name, const TEnumInfo& values, G get, S set = nullptr)
     {
+        using E = Value<G>;
         auto& p = Add(name, TTypeKind::tkEnumeration);
         p.enumInfo = &values;
-        p.getOrdinal = [get](TPersistent* o) { return static_cast<std::int64_t>((Self(o)->*get)()); };
-        if (set)
-            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { (Self(o)->*set)(static_cast<E>(v)); };
+        p.getOrdinal = [get](TPersistent* o) { return static_cast<std::int64_t>(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { std::invoke(set, Self(o), static_cast<E>(v)); };
         return *this;
     }
-    // S is any type convertible to and from a bit mask (an integer type, or a set class with
-    // Mask() and FromMask()).
-    template <class C, class S>
-    TClassBuilder& Set(const char* name, const TEnumInfo& values, S (C::*get)() const, void (C::*set)(S) = nullptr)
+    // The getter's type is an integer type, or a set class with Mask() and FromMask()
+    // (classlib/Set.h).
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Set(const char* name, const TEnumInfo& values, G get, S set = nullptr)
     {
+        using V = Value<G>;
         auto& p = Add(name, TTypeKind::tkSet);
         p.enumInfo = &values;
-        p.getOrdinal = [get](TPersistent* o) { return ToMask((Self(o)->*get)()); };
-        if (set)
-            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { (Self(o)->*set)(FromMask<S>(v)); };
+        p.getOrdinal = [get](TPersistent* o) { return ToMask(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setOrdinal = [set](TPersistent* o, std::int64_t v) { std::invoke(set, Self(o), FromMask<V>(v)); };
         return *this;
     }
-    template <class C, class S>
-    TClassBuilder& Str(const char* name, S (C::*get)() const, void (C::*set)(S) = nullptr)
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Str(const char* name, G get, S set = nullptr)
     {
         auto& p = Add(name, TTypeKind::tkString);
-        p.getString = [get](TPersistent* o) { return std::string((Self(o)->*get)()); };
-        if (set)
-            p.setString = [set](TPersistent* o, const std::string& v) { (Self(o)->*set)(v); };
+        p.getString = [get](TPersistent* o) { return std::string(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setString = [set](TPersistent* o, const std::string& v) { std::invoke(set, Self(o), v); };
         return *this;
     }
-    template <class C, class V>
-    TClassBuilder& Float(const char* name, V (C::*get)() const, void (C::*set)(V) = nullptr)
+    // A float or double property; a float one is single precision: values round on write and
+    // values beyond its range are refused.
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Float(const char* name, G get, S set = nullptr)
     {
+        using V = Value<G>;
+        static_assert(std::is_floating_point_v<V>, "Float needs a float or double getter");
         auto& p = Add(name, TTypeKind::tkFloat);
-        p.isSingle = sizeof(V) == sizeof(float);
-        p.getFloat = [get](TPersistent* o) { return static_cast<double>((Self(o)->*get)()); };
-        if (set)
-            p.setFloat = [set](TPersistent* o, double v) { (Self(o)->*set)(static_cast<V>(v)); };
+        p.isSingle = std::is_same_v<V, float>;
+        p.getFloat = [get](TPersistent* o) { return static_cast<double>(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setFloat = [set](TPersistent* o, double v) { std::invoke(set, Self(o), static_cast<V>(v)); };
         return *this;
     }
     // A sub-object the class owns (Font, Picture, Items): the setter, if any, copies from the
-    // given object.
-    template <class C, class O>
-    TClassBuilder& Object(const char* name, O* (C::*get)() const, void (C::*set)(O*) = nullptr)
+    // given object. The getter returns a pointer to the object.
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Object(const char* name, G get, S set = nullptr)
     {
+        using O = std::remove_pointer_t<Value<G>>;
+        static_assert(std::is_base_of_v<TPersistent, O>, "Object needs a getter returning a TPersistent pointer");
         auto& p = Add(name, TTypeKind::tkClass);
         p.classType = &typeid(O);
-        p.getObject = [get](TPersistent* o) -> TPersistent* { return (Self(o)->*get)(); };
-        if (set)
-            p.setObject = [set](TPersistent* o, TPersistent* v) { (Self(o)->*set)(CastTo<O>(v)); };
+        p.getObject = [get](TPersistent* o) -> TPersistent* { return std::invoke(get, Self(o)); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setObject = [set](TPersistent* o, TPersistent* v) { std::invoke(set, Self(o), CastTo<O>(v)); };
         return *this;
     }
     // A reference to another component, written by name in stored descriptions.
-    template <class C, class O>
-    TClassBuilder& Ref(const char* name, O* (C::*get)() const, void (C::*set)(O*))
+    template <class G, class S>
+    TClassBuilder& Ref(const char* name, G get, S set)
     {
         Object(name, get, set);
         info_.props.back()->isReference = true;
@@ -273,31 +365,38 @@ public:
         };
         p.clearEvent = [field](TPersistent* o) { Self(o)->*field = nullptr; };
         p.eventAssigned = [field](TPersistent* o) { return static_cast<bool>(Self(o)->*field); };
+        p.getEvent = [field](TPersistent* o) -> TMethod {
+            using Call = TPublishedCall<typename TSignature<F>::type>;
+            if (const Call* c = (Self(o)->*field).template target<Call>())
+                return TMethod{c->data, c->name};
+            return {};
+        };
         return *this;
     }
-    template <class C>
-    TClassBuilder& Binary(const char* name, std::vector<std::uint8_t> (C::*get)() const,
-                          void (C::*set)(const std::vector<std::uint8_t>&))
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Binary(const char* name, G get, S set = nullptr)
     {
         auto& p = Add(name, TTypeKind::tkBinary);
-        p.getBinary = [get](TPersistent* o) { return (Self(o)->*get)(); };
-        p.setBinary = [set](TPersistent* o, const std::vector<std::uint8_t>& v) { (Self(o)->*set)(v); };
+        p.getBinary = [get](TPersistent* o) { return std::vector<std::uint8_t>(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setBinary = [set](TPersistent* o, const std::vector<std::uint8_t>& v) { std::invoke(set, Self(o), v); };
         return *this;
     }
-    template <class C>
-    TClassBuilder& Strings(const char* name, std::vector<std::string> (C::*get)() const,
-                           void (C::*set)(const std::vector<std::string>&))
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Strings(const char* name, G get, S set = nullptr)
     {
         auto& p = Add(name, TTypeKind::tkStrings);
-        p.getStrings = [get](TPersistent* o) { return (Self(o)->*get)(); };
-        p.setStrings = [set](TPersistent* o, const std::vector<std::string>& v) { (Self(o)->*set)(v); };
+        p.getStrings = [get](TPersistent* o) { return std::vector<std::string>(std::invoke(get, Self(o))); };
+        if constexpr (!std::is_null_pointer_v<S>) if (Has(set))
+            p.setStrings = [set](TPersistent* o, const std::vector<std::string>& v) { std::invoke(set, Self(o), v); };
         return *this;
     }
-    template <class C>
-    TClassBuilder& Collection(const char* name, TCollectionAccess* (C::*get)())
+    // The getter returns a pointer to the class's collection (a TCollectionAccess).
+    template <class G>
+    TClassBuilder& Collection(const char* name, G get)
     {
         auto& p = Add(name, TTypeKind::tkCollection);
-        p.collection = [get](TPersistent* o) { return (Self(o)->*get)(); };
+        p.collection = [get](TPersistent* o) -> TCollectionAccess* { return std::invoke(get, Self(o)); };
         return *this;
     }
     // A published method, bindable to events by name: void (T::*)(Args...).
@@ -306,18 +405,79 @@ public:
     {
         auto m = std::make_unique<TMethodInfo>();
         m->name = name;
-        m->bind = [method](TPersistent* self) -> std::any {
+        const std::string methodName = name;
+        m->bind = [method, methodName](TPersistent* self) -> std::any {
             C* obj = Self(self);
-            return std::function<void(Args...)>([obj, method](Args... args) { (obj->*method)(args...); });
+            TPublishedCall<void(Args...)> call;
+            call.data = self;
+            call.name = methodName;
+            call.call = [obj, method](Args... args) { (obj->*method)(std::forward<Args>(args)...); };
+            return std::function<void(Args...)>(std::move(call));
         };
         info_.methods.push_back(std::move(m));
+        return *this;
+    }
+    // A published field: `O* C::*field`, set to the created component named `name`.
+    template <class C, class O>
+    TClassBuilder& Field(const char* name, O* C::*field)
+    {
+        static_assert(std::is_base_of_v<TComponent, O>, "published fields hold components");
+        auto f = std::make_unique<TFieldInfo>();
+        f->name = name;
+        f->classType = &typeid(O);
+        const std::string fieldName = name;
+        f->set = [field, fieldName](TPersistent* self, TComponent* value) {
+            O* typed = dynamic_cast<O*>(value);
+            if (value && !typed)
+                throw EPropertyError("Field " + fieldName + " does not hold a component of that class");
+            Self(self)->*field = typed;
+        };
+        f->get = [field](TPersistent* self) -> TComponent* { return Self(self)->*field; };
+        info_.fields.push_back(std::move(f));
+        return *this;
+    }
+
+    // ---- Modifiers of the last registered property ----
+    // An ordinal value a description writer leaves out.
+    TClassBuilder& Default(std::int64_t value)
+    {
+        Last().defaultOrdinal = value;
+        return *this;
+    }
+    // Names for values of an integer property (colours: clRed, clBtnFace).
+    TClassBuilder& Idents(const TEnumInfo& names)
+    {
+        Last().enumInfo = &names;
+        return *this;
+    }
+    // The property is left out by description writers (it is stored another way).
+    TClassBuilder& Stored(bool stored)
+    {
+        Last().stored = stored;
         return *this;
     }
 
     const TClassInfo& Info() const { return info_; }
 
 private:
+    template <class F>
+    struct TSignature;
+    template <class Sig>
+    struct TSignature<std::function<Sig>> {
+        using type = Sig;
+    };
+
     static T* Self(TPersistent* o) { return static_cast<T*>(o); }
+    template <class S>
+    static bool Has(const S& set)
+    {
+        if constexpr (std::is_null_pointer_v<S>)
+            return false;
+        else if constexpr (std::is_member_pointer_v<S> || std::is_pointer_v<S>)
+            return set != nullptr;
+        else
+            return true;
+    }
     template <class O>
     static O* CastTo(TPersistent* v)
     {
@@ -346,10 +506,18 @@ private:
     }
     TPropInfo& Add(const char* name, TTypeKind kind)
     {
+        if (info_.FindProperty(name))
+            throw EPropertyError("Property " + std::string(name) + " of " + info_.name + " is already registered");
         auto p = std::make_unique<TPropInfo>();
         p->name = name;
         p->kind = kind;
         info_.props.push_back(std::move(p));
+        return *info_.props.back();
+    }
+    TPropInfo& Last()
+    {
+        if (info_.props.empty())
+            throw EPropertyError("No property of " + info_.name + " to modify");
         return *info_.props.back();
     }
 
@@ -366,6 +534,7 @@ TClassBuilder<T> TClassRegistry::Register(const std::string& name)
         parent = &typeid(Parent);
     }
     TClassInfo& info = Add(name, typeid(T), parent);
+    info.isInstance = [](const TPersistent* o) { return dynamic_cast<const T*>(o) != nullptr; };
     if constexpr (std::is_base_of_v<TComponent, T> && !std::is_abstract_v<T> &&
                   std::is_constructible_v<T, TComponent*>)
         info.create = [](TComponent* owner) -> TComponent* { return new T(owner); };
