@@ -99,6 +99,7 @@ void TBitmap::Release()
         DeleteObject(handle_);
     handle_ = nullptr;
     bits_ = nullptr;
+    palette_.clear();
 }
 
 void TBitmap::Allocate(int width, int height, TPixelFormat format, const std::vector<RGBQUAD>& palette)
@@ -124,12 +125,13 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format, const std::ve
         info.header.biCompression = BI_BITFIELDS;
         const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
         std::memcpy(info.colors, masks, sizeof masks);
-    } else if (BitsPerPixel() <= 8) {
+    } else if (BitsPerPixel() <= 8) { // biClrUsed stays 0 for the other formats
         const std::vector<RGBQUAD> colours = palette.empty() ? DefaultPalette(format_) : palette;
         const std::size_t count = std::min<std::size_t>(colours.size(), std::size_t{1} << BitsPerPixel());
         std::copy_n(colours.begin(), count, info.colors);
         info.header.biClrUsed = static_cast<DWORD>(count);
     }
+    palette_.assign(info.colors, info.colors + info.header.biClrUsed);
     void* bits = nullptr;
     handle_ = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!handle_) {
@@ -198,31 +200,23 @@ void* TBitmap::ScanLine(int row)
 
 const void* TBitmap::ScanLine(int row) const { return const_cast<TBitmap*>(this)->ScanLine(row); }
 
-std::vector<RGBQUAD> TBitmap::Palette() const
-{
-    std::vector<RGBQUAD> colours;
-    if (!handle_ || BitsPerPixel() > 8)
-        return colours;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, handle_);
-    RGBQUAD table[256];
-    const UINT count = GetDIBColorTable(dc, 0, 256, table);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    colours.assign(table, table + count);
-    return colours;
-}
+std::vector<RGBQUAD> TBitmap::Palette() const { return palette_; }
 
 void TBitmap::SetPalette(const std::vector<RGBQUAD>& colours)
 {
     if (!handle_ || BitsPerPixel() > 8 || colours.empty())
         return;
-    DetachCanvas();
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, handle_);
-    SetDIBColorTable(dc, 0, static_cast<UINT>(std::min<std::size_t>(colours.size(), 256)), colours.data());
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    const std::size_t count = std::min<std::size_t>(colours.size(), std::size_t{1} << BitsPerPixel());
+    // The bitmap can be selected into one DC only: use the canvas's when it has one.
+    const bool own = !(canvas_ && canvas_->HandleAllocated());
+    HDC dc = own ? CreateCompatibleDC(nullptr) : canvas_->Handle();
+    HGDIOBJ old = own ? SelectObject(dc, handle_) : nullptr;
+    SetDIBColorTable(dc, 0, static_cast<UINT>(count), colours.data());
+    if (own) {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    palette_.assign(colours.begin(), colours.begin() + static_cast<std::ptrdiff_t>(count));
     Changed();
 }
 
@@ -300,6 +294,7 @@ HBITMAP TBitmap::ReleaseHandle()
     HBITMAP h = handle_;
     handle_ = nullptr;
     bits_ = nullptr;
+    palette_.clear();
     width_ = height_ = 0;
     Changed();
     return h;
@@ -310,7 +305,7 @@ TColor TBitmap::PixelColor(int x, int y) const
     if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_)
         return clNone;
     const auto* row = static_cast<const std::uint8_t*>(ScanLine(y));
-    return static_cast<TColor>(ReadPixel(row, x, format_, BitsPerPixel() <= 8 ? Palette() : std::vector<RGBQUAD>{}));
+    return static_cast<TColor>(ReadPixel(row, x, format_, palette_));
 }
 
 TColor TBitmap::TransparentColor() const

@@ -92,6 +92,7 @@ private:
     TPixelFormat format_ = pfDevice;
     HBITMAP handle_ = nullptr;
     std::uint8_t* bits_ = nullptr;
+    std::vector<RGBQUAD> palette_; // the DIB's colour table, kept here to read pixels without a DC
     std::unique_ptr<TBitmapCanvas> canvas_;
     TColor transparentColor_ = clDefault;
     TTransparentMode transparentMode_ = tmAuto;

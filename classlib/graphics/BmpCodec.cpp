@@ -205,7 +205,7 @@ TDibData Decode(const std::uint8_t* data, std::size_t size, std::int64_t pixelOf
                                            (masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF));
     if (is565)
         dib.format = pf16bit;
-    const bool remap = bits >= 16 && !standard16 && !is565 && !standard32;
+    const bool remap = (bits == 16 || bits == 32) && !standard16 && !is565 && !standard32;
     if (remap)
         dib.format = pf32bit;
 
