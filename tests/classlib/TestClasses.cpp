@@ -34,8 +34,8 @@ void TGadget::Notification(TComponent* component, TOperation operation)
 
 void TGadget::Log(const std::string& what)
 {
-    if (EventLog)
-        EventLog->push_back(Name() + "." + what);
+    if (SharedLog)
+        SharedLog->push_back(Name() + "." + what);
 }
 
 void TGadget::Loaded()
@@ -44,8 +44,8 @@ void TGadget::Loaded()
     CaptionAtLoaded = caption_;
     BuddyAtLoaded = buddy_;
     LoadingAtLoaded = Loading();
-    if (EventLog)
-        EventLog->push_back(Name() + ".Loaded");
+    if (SharedLog)
+        SharedLog->push_back(Name() + ".Loaded");
     TComponent::Loaded();
 }
 

@@ -102,7 +102,8 @@ public:
     bool LoadingAtLoaded = false;
     void Loaded() override;
 
-    std::vector<std::string>* EventLog = nullptr;
+    // Where setters and Loaded record themselves, when set.
+    static inline std::vector<std::string>* SharedLog = nullptr;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
