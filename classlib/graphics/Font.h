@@ -4,36 +4,13 @@
 
 #include <windows.h>
 
+#include "classlib/Set.h"
 #include "classlib/graphics/Color.h"
 #include "classlib/graphics/GraphicsObject.h"
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-// A set of font styles; bit n stands for style n.
-class TFontStyles {
-public:
-    constexpr TFontStyles() = default;
-    constexpr TFontStyles(std::initializer_list<TFontStyle> styles)
-    {
-        for (TFontStyle s : styles)
-            bits_ |= static_cast<std::uint8_t>(1u << s);
-    }
-    constexpr bool Contains(TFontStyle s) const { return (bits_ >> s) & 1u; }
-    constexpr TFontStyles& Include(TFontStyle s) { bits_ |= static_cast<std::uint8_t>(1u << s); return *this; }
-    constexpr TFontStyles& Exclude(TFontStyle s) { bits_ &= static_cast<std::uint8_t>(~(1u << s)); return *this; }
-    constexpr bool Empty() const { return bits_ == 0; }
-    constexpr std::uint64_t Mask() const { return bits_; }
-    static constexpr TFontStyles FromMask(std::uint64_t mask)
-    {
-        TFontStyles s;
-        s.bits_ = static_cast<std::uint8_t>(mask & 0x0F);
-        return s;
-    }
-    constexpr bool operator==(const TFontStyles&) const = default;
-
-private:
-    std::uint8_t bits_ = 0;
-};
+using TFontStyles = TSet<TFontStyle>;
 
 using TFontCharset = std::uint8_t; // ANSI_CHARSET 0, DEFAULT_CHARSET 1, ...
 enum TFontPitch { fpDefault, fpVariable, fpFixed };

@@ -14,6 +14,20 @@ void TGraphic::SaveToFile(const std::string& fileName) const
     SaveToStream(file);
 }
 
+void TGraphic::LoadFromStream(TStream& stream)
+{
+    const std::int64_t count = stream.Size() - stream.Position();
+    std::vector<std::uint8_t> data(count > 0 ? static_cast<std::size_t>(count) : 0);
+    stream.ReadBuffer(data.data(), static_cast<std::int64_t>(data.size()));
+    LoadFromData(data);
+}
+
+void TGraphic::SaveToStream(TStream& stream) const
+{
+    const std::vector<std::uint8_t> data = SaveToData();
+    stream.WriteBuffer(data.data(), static_cast<std::int64_t>(data.size()));
+}
+
 void TGraphic::SetTransparent(bool value)
 {
     if (value != transparent_) {

@@ -10,6 +10,7 @@
 
 #include "classlib/Exception.h"
 #include "classlib/Persistent.h"
+#include "classlib/Stream.h"
 
 class TCanvas;
 
@@ -45,22 +46,9 @@ public:
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
 
-    // Streams: anything with Read(void*, int64), Write(const void*, int64), Position() and
-    // Size(). Loading takes the rest of the stream.
-    template <class Stream>
-    void LoadFromStream(Stream& stream)
-    {
-        const auto count = stream.Size() - stream.Position();
-        std::vector<std::uint8_t> data(count > 0 ? static_cast<std::size_t>(count) : 0);
-        data.resize(static_cast<std::size_t>(stream.Read(data.data(), static_cast<std::int64_t>(data.size()))));
-        LoadFromData(data);
-    }
-    template <class Stream>
-    void SaveToStream(Stream& stream) const
-    {
-        const auto data = SaveToData();
-        stream.WriteBuffer(data.data(), static_cast<std::int64_t>(data.size()));
-    }
+    // Loading takes the rest of the stream.
+    void LoadFromStream(TStream& stream);
+    void SaveToStream(TStream& stream) const;
 
     bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool value);

@@ -31,6 +31,24 @@ const TEnumInfo& PixelFormatEnumInfo()
     return info;
 }
 
+const TEnumInfo& ColorIdentsInfo()
+{
+    static const TEnumInfo info = [] {
+        TEnumInfo names{"TColor", {}};
+        for (const char* name :
+             {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray", "clSilver",
+              "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite", "clScrollBar",
+              "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu", "clWindow", "clWindowFrame",
+              "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder", "clInactiveBorder", "clAppWorkSpace",
+              "clHighlight", "clHighlightText", "clBtnFace", "clBtnShadow", "clGrayText", "clBtnText",
+              "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight", "clInfoText", "clInfoBk",
+              "clNone", "clDefault"})
+            names.values.emplace_back(name, *IdentToColor(name));
+        return names;
+    }();
+    return info;
+}
+
 namespace {
 const TEnumInfo& FontPitchEnumInfo()
 {
@@ -45,26 +63,35 @@ void RegisterGraphicsClasses(TClassRegistry& r)
     r.Register<TFont>("TFont")
         .Int("Charset", &TFont::Charset, &TFont::SetCharset)
         .Int("Color", &TFont::Color, &TFont::SetColor)
+        .Idents(ColorIdentsInfo())
         .Int("Height", &TFont::Height, &TFont::SetHeight)
         .Str("Name", &TFont::Name, &TFont::SetName)
         .Enum("Pitch", FontPitchEnumInfo(), &TFont::Pitch, &TFont::SetPitch)
         .Int("Size", &TFont::Size, &TFont::SetSize)
+        .Stored(false)
         .Set("Style", FontStyleEnumInfo(), &TFont::Style, &TFont::SetStyle);
     r.Register<TPen>("TPen")
         .Int("Color", &TPen::Color, &TPen::SetColor)
+        .Idents(ColorIdentsInfo())
         .Enum("Style", PenStyleEnumInfo(), &TPen::Style, &TPen::SetStyle)
         .Int("Width", &TPen::Width, &TPen::SetWidth);
     r.Register<TBrush>("TBrush")
         .Int("Color", &TBrush::Color, &TBrush::SetColor)
+        .Idents(ColorIdentsInfo())
         .Enum("Style", BrushStyleEnumInfo(), &TBrush::Style, &TBrush::SetStyle);
     r.Register<TPicture>("TPicture").Binary("Data", &TPicture::Data, &TPicture::SetData);
     r.Register<TGraphic>("TGraphic").Bool("Transparent", &TGraphic::Transparent, &TGraphic::SetTransparent);
     r.Register<TBitmap, TGraphic>("TBitmap")
         .Binary("Data", &TBitmap::Data, &TBitmap::SetData)
         .Int("Height", &TBitmap::Height, &TBitmap::SetHeight)
+        .Stored(false) // Data carries size and format
         .Enum("PixelFormat", PixelFormatEnumInfo(), &TBitmap::PixelFormat, &TBitmap::SetPixelFormat)
+        .Stored(false)
         .Int("TransparentColor", &TBitmap::TransparentColor, &TBitmap::SetTransparentColor)
-        .Int("Width", &TBitmap::Width, &TBitmap::SetWidth);
+        .Idents(ColorIdentsInfo())
+        .Stored(false)
+        .Int("Width", &TBitmap::Width, &TBitmap::SetWidth)
+        .Stored(false);
     r.Register<TJPEGImage, TGraphic>("TJPEGImage");
     r.Register<TIcon, TGraphic>("TIcon");
     r.Register<TImageList, TComponent>("TImageList")
