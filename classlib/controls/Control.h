@@ -14,6 +14,7 @@ class TCanvas;
 class TWinControl;
 class TPopupMenu;
 class TCustomForm;
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 // A control's window method: every message of the control passes through it.
@@ -30,6 +31,9 @@ using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift
 using TKeyEvent = std::function<void(TComponent* sender, WORD& key, TShiftState shift)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Forms take all of them; other controls only bsNone and bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
 
 // A visual element with bounds in its parent's client coordinates. Every message meant for
 // the control goes through its WindowProc, which a caller can replace by a method of its
@@ -135,16 +139,23 @@ protected:
     virtual void SetText(const std::string& value);
     // Hooks for subclasses after a property change (the matching CM_ notification was sent).
     virtual void BoundsChanged() {}
+    // Visible changed (before CM_VISIBLECHANGED goes out): windows show or hide here.
+    virtual void VisibleChanged() {}
     virtual void FontChanged();
     virtual void ColorChanged();
+    virtual void HintChanged() {}
     void RequestAlign();
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
 
     std::string text_;
+    // Windowless and self-drawn controls click on a left button released inside them.
+    bool clicksOnMouseUp_ = false;
 
 private:
     friend class TWinControl;
+    friend class TCustomForm;
+    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     void ParentFontChanged();
     void ParentColorChanged();
     void HandleMouseMessage(TMessage& message);
@@ -163,6 +174,8 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     TWndMethod windowProc_;
     bool mouseInControl_ = false;
+    bool pressed_ = false;
+    bool applyingParentFont_ = false;
 };
 
 // A control found from its window: the window property named by the class library's

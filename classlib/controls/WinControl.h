@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct TCreateParams {
     UINT classStyle = CS_DBLCLKS;
     HMENU menu = nullptr;
 };
+
+// Where an exception thrown by a message handler ends: the application shows it.
+void HandleControlException(const std::exception& e);
 
 // A control with a window of its own. The window is created on demand (Handle()), its
 // messages reach WindowProc, and it keeps its child controls and tab order.
@@ -77,6 +81,8 @@ public:
 
     // The brush a parent hands the system for this control's background (its Color).
     HBRUSH BackgroundBrush();
+    // The tooltip window showing Hint (ShowHint set and a hint given), else nullptr.
+    HWND TooltipHandle() const;
 
 protected:
     virtual void CreateParams(TCreateParams& params);
@@ -94,6 +100,8 @@ protected:
     void SetText(const std::string& value) override;
     void FontChanged() override;
     void ColorChanged() override;
+    void HintChanged() override;
+    void VisibleChanged() override;
 
     // Arranges aligned children inside the client area.
     void AlignControls();
@@ -121,6 +129,7 @@ private:
     std::vector<TControl*> controls_;   // every child, in insertion order
     std::vector<TWinControl*> tabList_; // windowed children in tab order
     bool tabStop_ = false;
+    int tabOrder_ = 0;
     bool doubleBuffered_ = false;
     bool creating_ = false;
     bool destroyingHandle_ = false;
