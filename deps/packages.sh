@@ -9,6 +9,7 @@ pkgs=(
   googletest libgtest-dev
   # native codec libraries and their headers
   libogg-dev libvorbis-dev libflac-dev libmp3lame-dev
+  libjpeg62-turbo-dev libfreetype-dev  # skin tools: the banner picture
   # Windows test platform
   wine wine64 xvfb xauth fonts-wine fonts-dejavu-core
   # independent verifiers

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "classlib/MemoryStream.h"
+#include "classlib/Stream.h"
 
 namespace {
 

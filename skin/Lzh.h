@@ -5,7 +5,7 @@
 
 #include "classlib/Exception.h"
 
-class TMemoryStream;
+class TStream;
 
 // Errors of the skin decompressor: only the table allocation can fail.
 class ElzhException : public Exception {
@@ -31,8 +31,8 @@ public:
     static const std::uint8_t PositionCodeTable[256];
     static const std::uint8_t PositionLengthTable[256];
 
-    TMemoryStream* InputStream = nullptr;
-    TMemoryStream* OutputStream = nullptr;
+    TStream* InputStream = nullptr;
+    TStream* OutputStream = nullptr;
 
     // Produces at least `size` bytes (a final match may run up to 59 bytes past it). Missing
     // input reads as zero bits; the format has no checksum.

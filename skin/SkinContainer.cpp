@@ -65,7 +65,7 @@ std::string SkinLowerCase(std::string text)
 
 TSkinReader::TSkinReader() : ShowMessage(DefaultShowMessage) {}
 
-void TSkinReader::Unpack(TMemoryStream& source, TMemoryStream& target)
+void TSkinReader::Unpack(TStream& source, TStream& target)
 {
     TLZH lzh;
     lzh.InputStream = &source;

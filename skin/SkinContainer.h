@@ -28,7 +28,7 @@ public:
     // and shows OlderSkinText through ShowMessage.
     bool Open(TMemoryStream& image);
     // Decompresses a whole skin file image from `source` into `target`.
-    void Unpack(TMemoryStream& source, TMemoryStream& target);
+    void Unpack(TStream& source, TStream& target);
     void ExtractEntry(const std::string& name, TMemoryStream& target);
     void ExtractEntryContaining(const std::string& fragment, TMemoryStream& target, std::string& foundName);
 

@@ -77,7 +77,7 @@ bool SkinTextToInt(std::string_view text, std::int32_t& value)
     return true;
 }
 
-void TQuickIni::LoadFromStream(TMemoryStream* stream)
+void TQuickIni::LoadFromStream(TStream* stream)
 {
     if (!stream)
         return;
@@ -169,4 +169,15 @@ void TQuickIni::ReadSections(std::vector<std::string>& list) const
         name = name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string_view();
         list.emplace_back(Trim(name));
     }
+}
+
+void TQuickIni::ReadSections(TStrings& list) const
+{
+    std::vector<std::string> names;
+    ReadSections(names);
+    list.BeginUpdate();
+    list.Clear();
+    for (const auto& name : names)
+        list.Add(name);
+    list.EndUpdate();
 }

@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/MemoryStream.h"
+#include "classlib/Stream.h"
+#include "classlib/Strings.h"
 
 // Read-only ini store for a skin's text entry: keeps the meaningful lines and an index of
 // the section headers; answers string and integer look-ups by section and key.
@@ -13,7 +14,7 @@ class TQuickIni {
 public:
     // Replaces the contents with the text from the stream's position to its end; a null
     // stream changes nothing.
-    void LoadFromStream(TMemoryStream* stream);
+    void LoadFromStream(TStream* stream);
     void LoadFromText(std::string_view text);
 
     // Index in Lines of the header "[" + name + "]" (case ignored), or -1.
@@ -22,6 +23,7 @@ public:
     std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t defaultValue) const;
     // Section names without brackets, in file order.
     void ReadSections(std::vector<std::string>& list) const;
+    void ReadSections(TStrings& list) const;
 
     // Kept lines, trimmed, in file order; section headers with their index in Lines.
     const std::vector<std::string>& Lines() const { return lines_; }

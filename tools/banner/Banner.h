@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+#include "tools/skingen/Raster.h"
+
+namespace banner {
+
+constexpr int kWidth = 350;
+constexpr int kHeight = 28;
+
+// The banner: slate gradient as in the title bar, a disc with a warm highlight, the name and
+// the formats. `fontFolder` holds the DejaVu fonts.
+skingen::Image MakeBanner(const std::string& fontFolder);
+
+// Baseline JPEG, three components, no chroma subsampling.
+void WriteJpeg(const skingen::Image& image, const std::string& path, int quality);
+
+} // namespace banner
