@@ -92,6 +92,9 @@ TEST_F(DefaultSkin, HoldsThirtyThreeBitmapsAndOneIni)
     for (int i = 0; i < reader.EntryCount(); ++i) {
         const std::string& name = reader.EntryNames()[i];
         total += reader.EntrySize(i);
+        TMemoryStream entry;
+        reader.ExtractEntry(name, entry);
+        EXPECT_EQ(Contents(entry), skinpack::ReadFileBytes(kAssets / "skin" / name)) << name << " unpacks differently";
         if (name == iniName)
             continue;
         ++bitmaps;

@@ -145,6 +145,41 @@ TEST(LzhRoundTrip, CompressesRepetitiveDataWell)
     EXPECT_EQ(Decode(stream, static_cast<std::int32_t>(bitmapLike.size())), bitmapLike);
 }
 
+// A failing writer ends the decoding with its own error; the decoder stays usable.
+TEST(LzhDecoder, WriterErrorLeavesDecodeAndTheObjectIsReusable)
+{
+    const Bytes data = RandomBytes(3000, 5, 4);
+    const Bytes stream = skinpack::LzhCompress(data);
+    TLZH lzh;
+    std::size_t at = 0;
+    int written = 0;
+    auto reader = [&](void* b, std::uint16_t n, std::uint16_t& a) {
+        a = 0;
+        while (a < n && at < stream.size())
+            static_cast<std::uint8_t*>(b)[a++] = stream[at++];
+    };
+    EXPECT_THROW(lzh.Decode(
+                     static_cast<std::int32_t>(data.size()),
+                     [&](const void*, std::uint16_t, std::uint16_t&) {
+                         if (++written == 100)
+                             throw EWriteError("Stream write error");
+                     },
+                     reader),
+                 EWriteError);
+    EXPECT_EQ(written, 100);
+
+    Bytes out;
+    at = 0;
+    lzh.Decode(
+        static_cast<std::int32_t>(data.size()),
+        [&](const void* b, std::uint16_t n, std::uint16_t& a) {
+            out.insert(out.end(), static_cast<const std::uint8_t*>(b), static_cast<const std::uint8_t*>(b) + n);
+            a = n;
+        },
+        reader);
+    EXPECT_EQ(out, data);
+}
+
 TEST(LzhDecoder, ReadsAndWritesThroughMemoryStreams)
 {
     const Bytes data = RandomBytes(5000, 3, 8);
