@@ -42,7 +42,9 @@ TEST(MemoryStream, ReadWriteSeekAndGrow)
 
 TEST(MemoryStream, CopiesThroughFilesAndOtherStreams)
 {
-    const std::string path = (std::filesystem::temp_directory_path() / "classcore-stream-ä.bin").string();
+    // Streams take UTF-8 paths.
+    const std::u8string wide = (std::filesystem::temp_directory_path() / u8"classcore-stream-ä.bin").u8string();
+    const std::string path(wide.begin(), wide.end());
     std::vector<std::uint8_t> bytes(200000);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 9));
@@ -53,6 +55,7 @@ TEST(MemoryStream, CopiesThroughFilesAndOtherStreams)
     EXPECT_EQ(loaded.Bytes(), bytes);
     EXPECT_EQ(loaded.Position(), 0);
 
+    {
     TFileStream file(path, fmOpenRead);
     TStream& asStream = file;
     EXPECT_EQ(asStream.Size(), 200000);
@@ -65,7 +68,8 @@ TEST(MemoryStream, CopiesThroughFilesAndOtherStreams)
     EXPECT_EQ(whole.Bytes(), bytes);
     file.SetPosition(199990);
     EXPECT_THROW(part.CopyFrom(file, 11), EReadError);
-    std::filesystem::remove(std::filesystem::u8path(path));
+    }
+    std::filesystem::remove(std::filesystem::path(wide));
     EXPECT_THROW(loaded.LoadFromFile(path), EFOpenError);
 }
 
