@@ -25,10 +25,9 @@ printf '[Images]\r\nImage1=%s\r\n' "$(windows_path "$disc/demo.cue")" >"$program
 
 echo "demo disc: $disc/demo.cue"
 sed -n 's/^# //p;/^[0-9]/p' "$disc/demo.tracks.txt" | sed 's/^/  /'
-"$win/wine-run.sh" --server-start
-
 if [ -n "${DISPLAY:-}" ] && [ "${KESTRIP_RUN_HEADLESS:-0}" != 1 ]; then
   echo "starting $program/Kestrip.exe on $DISPLAY (the demo disc is the drive \"Image: ...\")"
+  "$win/wine-run.sh" --server-start
   exec "$win/wine-run.sh" "$program/Kestrip.exe"
 fi
 
@@ -40,10 +39,16 @@ while read -r number _ _ kind _; do
 done < <(grep -E '^[0-9]' "$disc/demo.tracks.txt")
 echo
 echo "ripping through the window (Xvfb): ${formats[*]}"
-KESTRIP_WINE_TIMEOUT=1800 xvfb-run -a -s "-screen 0 1024x768x24" \
-  "$win/wine-run.sh" "$win/bin/kestrip-rundriver.exe" "$program/Kestrip.exe" \
-  "$(windows_path "$out")" "$(windows_path "$out/window.bmp")" "${untick[@]}" "${formats[@]}"
-ffmpeg -v error -y -i "$out/window.bmp" "$out/window.png" && rm -f "$out/window.bmp"
+# Wine's desktop belongs to the display it first saw: one server for this Xvfb, stopped after.
+"$win/wine-run.sh" --server-stop
+KESTRIP_WINE_TIMEOUT=1800 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+  "$1" --server-start || exit 1
+  wine=$1; shift
+  "$wine" "$@"; rc=$?
+  "$wine" --server-stop; exit $rc' run "$win/wine-run.sh" "$win/bin/kestrip-rundriver.exe" "$program/Kestrip.exe" \
+  "$(windows_path "$out")" "$(windows_path "$out/window.bmp")" "${untick[@]}" "${formats[@]}" \
+  2> >(grep -v 'FS volume label and serial are not available' >&2)
+ffmpeg -nostdin -v error -y -i "$out/window.bmp" "$out/window.png" && rm -f "$out/window.bmp"
 
 # Checks: lossless files decode to exactly the track's PCM; the others have the track's length.
 echo
@@ -52,7 +57,7 @@ printf '%-6s %-10s %12s %9s  %s\n' format file bytes seconds check
 while read -r number first sectors kind _; do
   [ "$kind" = audio ] || continue
   pcm=$(mktemp)
-  "$native/bin/kestrip-rip" "$disc/demo.cue" "$number" raw "$pcm" >/dev/null
+  "$native/bin/kestrip-rip" "$disc/demo.cue" "$number" raw "$pcm" >/dev/null </dev/null
   want_md5=$(md5sum <"$pcm" | cut -c1-32)
   want_seconds=$(awk -v s="$sectors" 'BEGIN { printf "%.2f", s / 75 }')
   rm -f "$pcm"
@@ -61,13 +66,13 @@ while read -r number first sectors kind _; do
     if [ ! -s "$file" ]; then
       printf '%-6s %-10s %12s %9s  %s\n' "$f" "${file##*/}" - - "MISSING"; status=1; continue
     fi
-    seconds=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$file" 2>/dev/null || echo 0)
+    seconds=$(ffprobe -v error </dev/null -show_entries format=duration -of csv=p=0 "$file" 2>/dev/null || echo 0)
     case $f in
       Wav|Ape|FLAC)
-        got=$(ffmpeg -v error -i "$file" -f s16le -acodec pcm_s16le - | md5sum | cut -c1-32)
+        got=$(ffmpeg -nostdin -v error -i "$file" -f s16le -acodec pcm_s16le - | md5sum | cut -c1-32)
         if [ "$got" = "$want_md5" ]; then check="bit-exact"; else check="DIFFERS from the disc"; status=1; fi ;;
       *)
-        if ffmpeg -v error -i "$file" -f null - 2>/dev/null &&
+        if ffmpeg -nostdin -v error -i "$file" -f null - 2>/dev/null &&
            awk -v a="$seconds" -v b="$want_seconds" 'BEGIN { exit !(a - b < 0.2 && b - a < 0.2) }'; then
           check="decodes, length ${want_seconds} s"
         else

@@ -132,6 +132,19 @@ void PostKey(HWND w, WORD key)
 
 bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
 
+// The text of a message box the program shows (class "#32770" with a static text), if any.
+std::wstring MessageBoxText(DWORD pid)
+{
+    for (HWND w : TopWindowsOf(pid)) {
+        if (ClassOf(w) != L"#32770")
+            continue;
+        for (HWND child : ChildrenOf(w))
+            if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && !TextOf(child).empty())
+                return TextOf(child);
+    }
+    return {};
+}
+
 struct MainWindow {
     HWND form = nullptr;
     HWND rip = nullptr, abortButton = nullptr, selectAll = nullptr;
@@ -197,9 +210,23 @@ void AnswerFolderBrowser(DWORD pid, HANDLE process, const std::wstring& folder)
             },
             60))
         Fail("the folder browser did not open");
+    // The tree is filled after the dialog appears; the selection moves once the path is taken.
+    const auto trees = ChildrenOfClass(dialog, WC_TREEVIEWW);
+    if (trees.empty())
+        Fail("the folder browser has no folder tree");
+    auto caret = [&] { return SendMessageW(trees.front(), TVM_GETNEXTITEM, TVGN_CARET, 0); };
+    if (!WaitFor([&] { return SendMessageW(trees.front(), TVM_GETNEXTITEM, TVGN_ROOT, 0) != 0; }, 30))
+        Fail("the folder browser's tree stays empty");
     RemoteBuffer path(process, (folder.size() + 1) * sizeof(wchar_t));
     path.Write(folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
-    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, path.Address());
+    const LRESULT before = caret();
+    bool moved = false;
+    for (int attempt = 0; attempt < 5 && !moved; ++attempt) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, path.Address());
+        moved = WaitFor([&] { return caret() != before; }, 5);
+    }
+    if (!moved)
+        Fail("the folder browser does not select " + WideToUtf8(folder));
     HWND ok = GetDlgItem(dialog, IDOK);
     if (!ok || !WaitFor([&] { return Enabled(ok); }, 20))
         Fail("the folder browser's OK button stays disabled");
@@ -269,6 +296,8 @@ void RipFormat(const MainWindow& m, DWORD pid, HANDLE process, const std::wstrin
                     break;
                 report(done++);
             }
+            if (const std::wstring text = MessageBoxText(pid); !text.empty())
+                Fail("the program says: " + WideToUtf8(text));
             return Enabled(m.rip) && !Enabled(m.abortButton);
         },
         1800);
