@@ -105,7 +105,8 @@ std::optional<Toc> ImageDrive::ReadToc() {
 }
 
 int ImageDrive::ReadSectors(uint32_t lba, int count, uint8_t* out) {
-  if (trayOpen_) return 0;
+  // An image whose sheet went away is a disc taken out: reads fail as they would.
+  if (!MediaLoaded()) return 0;
   if (!layout_ && !ReadToc()) return 0;
   int done = 0;
   while (done < count) {

@@ -1,6 +1,8 @@
 // The drive layer through its C entry points, with disc images as drives.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstring>
 
 #include "DiscImageKit.h"
@@ -180,6 +182,23 @@ TEST_F(DriveLibrary, RipDeliversWholeChunksThenTheRestThenNothing)
     while (CR_RipChunk(chunk.data(), &written, &abort) == CR_OK && written > 0)
         last.insert(last.end(), chunk.begin(), chunk.begin() + written);
     EXPECT_TRUE(last == ReadSectors(image, 300, 360));
+    CR_CloseRipper();
+}
+
+TEST_F(DriveLibrary, AnImageRemovedDuringARipFailsTheReadLikeATakenOutDisc)
+{
+    Image image = WriteImage(folder_, "removed", Consecutive({400}));
+    InitWith({image.CuePath});
+    Select(0);
+    std::int32_t size = kChunk;
+    ASSERT_EQ(CR_OpenRipper(&size, 0, 400), CR_OK);
+    std::vector<std::uint8_t> chunk(size);
+    std::int32_t written = 0, abort = 0;
+    ASSERT_EQ(CR_RipChunk(chunk.data(), &written, &abort), CR_OK);
+    EXPECT_EQ(written, kChunk);
+    std::filesystem::remove(std::filesystem::u8path(image.CuePath));
+    EXPECT_NE(CR_RipChunk(chunk.data(), &written, &abort), CR_OK);
+    EXPECT_FALSE(MediumPresent());
     CR_CloseRipper();
 }
 
