@@ -35,6 +35,22 @@ bool ParseBmp(const Bytes& b, Bmp& out)
            54 + stride * out.height == static_cast<std::int64_t>(b.size());
 }
 
+// Pixels of the key colour, and whether the pixel at (x, y) from the top-left is one.
+int KeyPixels(const Bytes& b, const Bmp& bmp, int x = -1, int y = -1, bool* keyAt = nullptr)
+{
+    const int stride = (bmp.width * 3 + 3) & ~3;
+    int count = 0;
+    for (int row = 0; row < bmp.height; ++row)
+        for (int col = 0; col < bmp.width; ++col) {
+            const std::size_t at = 54 + static_cast<std::size_t>(bmp.height - 1 - row) * stride + col * 3;
+            const bool key = b[at] == 0xFF && b[at + 1] == 0x00 && b[at + 2] == 0xFF;
+            count += key;
+            if (keyAt && col == x && row == y)
+                *keyAt = key;
+        }
+    return count;
+}
+
 class DefaultSkin : public ::testing::Test {
 protected:
     void SetUp() override
@@ -176,6 +192,43 @@ TEST_F(DefaultSkin, StripsMatchTheirFrameCounts)
         if (name != iniName) {
             EXPECT_TRUE(named.count(name)) << name << " is named by no section";
         }
+    }
+
+    // Key pixels only where the element is drawn transparently, and there they are used.
+    for (const auto& strip : strips) {
+        int trans = store.ReadInteger(strip.section, "Trans", 0);
+        if (strip.section == "Personality")
+            trans = store.ReadInteger("Personality", strip.key + "Trans", strip.key == "menuBar" ? 0 : 1);
+        if (strip.key == "ButtonImage" || strip.section == "Scrollbar" || strip.section == "ExtraImages" ||
+            strip.key == "CheckButton" || strip.key == "RadioButton")
+            continue; // always drawn with the key colour transparent
+        if (strip.key == "Chunk" || strip.key == "Border" || strip.section == "MDICONTROLS")
+            trans = 0; // drawn opaque
+        const std::string name = store.ReadString(strip.section, strip.key, "");
+        TMemoryStream entry;
+        reader.ExtractEntry(name, entry);
+        const Bytes bytes = Contents(entry);
+        Bmp bmp;
+        ASSERT_TRUE(ParseBmp(bytes, bmp)) << name;
+        const int keys = KeyPixels(bytes, bmp);
+        if (trans == 1) {
+            EXPECT_GT(keys, 0) << name << " is transparent but has no key pixels";
+        } else {
+            EXPECT_EQ(keys, 0) << name << " would show the key colour";
+        }
+    }
+    // The frame's outer corners are cut away.
+    for (const char* piece : {"frame-left.bmp", "frame-top.bmp"}) {
+        TMemoryStream entry;
+        reader.ExtractEntry(piece, entry);
+        const Bytes bytes = Contents(entry);
+        Bmp bmp;
+        ASSERT_TRUE(ParseBmp(bytes, bmp));
+        bool corner = false, inside = true;
+        KeyPixels(bytes, bmp, 0, 0, &corner);
+        KeyPixels(bytes, bmp, bmp.width - 1, bmp.height / 4, &inside);
+        EXPECT_TRUE(corner) << piece;
+        EXPECT_FALSE(inside) << piece;
     }
 
     // The frame pieces fit together: sides as tall as each other, top and bottom as wide,
