@@ -76,6 +76,10 @@ TEST(QuickIni, SectionsAndLines)
     EXPECT_EQ(ini.FindSection("Tabs"), -1);
     EXPECT_EQ(ini.FindSection(" Tabs "), 3);
     EXPECT_EQ(ini.Sections().size(), 4u);
+
+    TStringList list{"stale"};
+    ini.ReadSections(list);
+    EXPECT_EQ(list.Lines(), sections);
 }
 
 TEST(QuickIni, LoadingReplacesAndReadsFromThePosition)
