@@ -121,17 +121,17 @@ Image MakeBanner(const std::string& fontFolder)
         image.Blend(x, kHeight - 1, theme::Accent, 0.35 + 0.65 * fade);
         image.Blend(x, kHeight - 2, theme::Accent, 0.25 * fade);
     }
-    DrawDisc(image, 15.5, 13.5, 10.5);
+    DrawDisc(image, kVisibleLeft + 15.5, 13.5, 10.5);
 
     TextSetter name(fontFolder + "/DejaVuSans-Bold.ttf", 17);
-    name.Draw(image, "Kestrip", 33, 20, Hex(0xF3F5F8), 0.4);
+    name.Draw(image, "Kestrip", kVisibleLeft + 33, 20, Hex(0xF3F5F8), 0.4);
     const int nameWidth = name.Measure("Kestrip", 0.4);
 
     TextSetter small(fontFolder + "/DejaVuSans.ttf", 10);
     const std::string formats = "MP3 \xB7 Ogg \xB7 Wav \xB7 Ape \xB7 FLAC";
     const int formatsWidth = small.Measure(formats);
-    small.Draw(image, formats, kWidth - 10 - formatsWidth, 18, Hex(0xAEB6C1));
-    small.Draw(image, "CD ripper", 33 + nameWidth + 8, 19, theme::AccentLight);
+    small.Draw(image, formats, kVisibleRight - 8 - formatsWidth, 18, Hex(0xAEB6C1));
+    small.Draw(image, "CD ripper", kVisibleLeft + 33 + nameWidth + 8, 19, theme::AccentLight);
     return image;
 }
 
