@@ -31,9 +31,10 @@ void Slice(Image& target, const Strip& s, int k, Rect to, int l, int t, int r, i
     DrawKeyed(target, NineSlice(*s.image, s.Frame(k), to.Width(), to.Height(), l, t, r, b), to.x0, to.y0);
 }
 
+// The active mock is laid out like the program's window: no menu bar, no maximise box.
 void MockWindow(Image& sheet, const std::map<std::string, const Image*>& bm, int x, int y, bool active)
 {
-    const int w = 333, h = 256, menu = 20;
+    const int w = 333, h = 256, menu = active ? 0 : 20;
     const int k = active ? 1 : 2;
     Image win(w, h);
     // Client first, then the frame over it, as the engine paints.
@@ -43,10 +44,13 @@ void MockWindow(Image& sheet, const std::map<std::string, const Image*>& bm, int
     Slice(win, {bm.at("frame-bottom.bmp"), 2, true}, k, {FrameSide, h - FrameBottom, w - FrameSide, h}, 4, 0, 4, 0);
     Slice(win, {bm.at("frame-top.bmp"), 2, true}, k, {FrameSide, 0, w - FrameSide, TitleHeight}, TopRadius, 0,
           TopRadius, 0);
-    Slice(win, {bm.at("menubar.bmp"), 2}, k, {FrameSide, TitleHeight, w - FrameSide, TitleHeight + menu}, 2, 0, 2, 0);
+    if (menu > 0)
+        Slice(win, {bm.at("menubar.bmp"), 2}, k, {FrameSide, TitleHeight, w - FrameSide, TitleHeight + menu}, 2, 0, 2, 0);
     // Caption buttons; the close button shows its hot look in the active window.
-    const char* buttons[] = {"caption-close.bmp", "caption-maximise.bmp", "caption-minimise.bmp", "caption-help.bmp"};
-    for (int i = 0; i < 4; ++i) {
+    const char* all[] = {"caption-close.bmp", "caption-maximise.bmp", "caption-minimise.bmp", "caption-help.bmp"};
+    const char* program[] = {"caption-close.bmp", "caption-minimise.bmp"};
+    const char* const* buttons = active ? program : all;
+    for (int i = 0; i < (active ? 2 : 4); ++i) {
         const int state = !active ? 4 : (i == 0 ? 3 : 1);
         const Strip s{bm.at(buttons[i]), 4};
         DrawKeyed(win, bm.at(buttons[i])->Crop(s.Frame(state)), w - FrameSide - (i + 1) * CaptionButtonWidth,
