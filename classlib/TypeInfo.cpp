@@ -544,6 +544,16 @@ TCollectionAccess* GetCollectionProp(TPersistent* object, const std::string& pat
     return r.prop->collection(r.target);
 }
 
+std::int64_t GetOrdPropOr(TPersistent* object, const std::string& path, std::int64_t fallback)
+{
+    if (!HasProperty(object, path))
+        return fallback;
+    const TPropInfo* p = FindPropInfo(object, path);
+    if (p->kind != TTypeKind::tkInteger && p->kind != TTypeKind::tkEnumeration && p->kind != TTypeKind::tkSet)
+        return fallback;
+    return GetOrdProp(object, path);
+}
+
 std::string FloatToText(double value, bool single)
 {
     char buffer[64];

@@ -242,6 +242,19 @@ TCollectionAccess* GetCollectionProp(TPersistent* object, const std::string& pat
 std::string GetPropText(TPersistent* object, const std::string& path);
 void SetPropText(TPersistent* object, const std::string& path, const std::string& text);
 
+// Lenient reads for code that copes with classes lacking a property (the skin engine):
+// the ordinal value, or `fallback` when the property is missing or not ordinal; the object
+// as a T, or nullptr when the property is missing, not an object, unset or of another class.
+std::int64_t GetOrdPropOr(TPersistent* object, const std::string& path, std::int64_t fallback);
+template <class T>
+T* GetObjectPropAs(TPersistent* object, const std::string& path)
+{
+    const TPropInfo* p = HasProperty(object, path) ? FindPropInfo(object, path) : nullptr;
+    if (!p || p->kind != TTypeKind::tkClass)
+        return nullptr;
+    return dynamic_cast<T*>(GetObjectProp(object, path));
+}
+
 // The shortest decimal text that reads back to the same value (single: to the same float).
 std::string FloatToText(double value, bool single);
 

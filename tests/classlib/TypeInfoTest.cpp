@@ -238,6 +238,24 @@ TEST_F(TypeInfoTest, FieldsTakeComponentsOfTheirClass)
     EXPECT_EQ(info->FindField("Gadget3"), nullptr);
 }
 
+TEST_F(TypeInfoTest, LenientReadsFallBack)
+{
+    gadget->SetWidth(12);
+    gadget->SetShape(stSquare);
+    EXPECT_EQ(GetOrdPropOr(gadget, "Width", -1), 12);
+    EXPECT_EQ(GetOrdPropOr(gadget, "Shape", -1), 1);
+    EXPECT_EQ(GetOrdPropOr(gadget, "NumButtons", -1), -1);
+    EXPECT_EQ(GetOrdPropOr(gadget, "Caption", -1), -1);
+    EXPECT_EQ(GetOrdPropOr(gadget, "Pen.Size", -1), 8);
+    EXPECT_EQ(GetObjectPropAs<TPen>(gadget, "Pen"), gadget->Pen());
+    EXPECT_EQ(GetObjectPropAs<TStringList>(gadget, "Pen"), nullptr);
+    EXPECT_EQ(GetObjectPropAs<TPen>(gadget, "Glyph"), nullptr);
+    EXPECT_EQ(GetObjectPropAs<TPen>(gadget, "Width"), nullptr);
+    EXPECT_EQ(GetObjectPropAs<TGadget>(gadget, "Buddy"), nullptr);
+    gadget->SetBuddy(other);
+    EXPECT_EQ(GetObjectPropAs<TGadget>(gadget, "Buddy"), other);
+}
+
 TEST(FloatText, ShortestFormReadsBack)
 {
     EXPECT_EQ(FloatToText(0.6f, true), "0.6");
