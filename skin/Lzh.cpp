@@ -29,30 +29,14 @@ constexpr std::array<std::uint8_t, 256> MakePositionTable(bool lengths)
     return table;
 }
 
-constexpr auto kCodes = MakePositionTable(false);
-constexpr auto kLengths = MakePositionTable(true);
-static_assert(kCodes[0x2F] == 1 && kCodes[0x30] == 2 && kCodes[0x4F] == 3 && kCodes[0xFF] == 63);
-static_assert(kLengths[0x1F] == 3 && kLengths[0xF0] == 8);
+static_assert(MakePositionTable(false)[0x2F] == 1 && MakePositionTable(false)[0x30] == 2 &&
+              MakePositionTable(false)[0x4F] == 3 && MakePositionTable(false)[0xFF] == 63);
+static_assert(MakePositionTable(true)[0x1F] == 3 && MakePositionTable(true)[0xF0] == 8);
 
 } // namespace
 
-const std::uint8_t TLZH::PositionCodeTable[256] = {
-#define ROW(i) kCodes[i], kCodes[i + 1], kCodes[i + 2], kCodes[i + 3], kCodes[i + 4], kCodes[i + 5], kCodes[i + 6], kCodes[i + 7]
-    ROW(0), ROW(8), ROW(16), ROW(24), ROW(32), ROW(40), ROW(48), ROW(56), ROW(64), ROW(72), ROW(80),
-    ROW(88), ROW(96), ROW(104), ROW(112), ROW(120), ROW(128), ROW(136), ROW(144), ROW(152), ROW(160),
-    ROW(168), ROW(176), ROW(184), ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240),
-    ROW(248),
-#undef ROW
-};
-
-const std::uint8_t TLZH::PositionLengthTable[256] = {
-#define ROW(i) kLengths[i], kLengths[i + 1], kLengths[i + 2], kLengths[i + 3], kLengths[i + 4], kLengths[i + 5], kLengths[i + 6], kLengths[i + 7]
-    ROW(0), ROW(8), ROW(16), ROW(24), ROW(32), ROW(40), ROW(48), ROW(56), ROW(64), ROW(72), ROW(80),
-    ROW(88), ROW(96), ROW(104), ROW(112), ROW(120), ROW(128), ROW(136), ROW(144), ROW(152), ROW(160),
-    ROW(168), ROW(176), ROW(184), ROW(192), ROW(200), ROW(208), ROW(216), ROW(224), ROW(232), ROW(240),
-    ROW(248),
-#undef ROW
-};
+const std::array<std::uint8_t, 256> TLZH::PositionCodeTable = MakePositionTable(false);
+const std::array<std::uint8_t, 256> TLZH::PositionLengthTable = MakePositionTable(true);
 
 void TLZH::ReadBlock(void* buffer, std::uint16_t count, std::uint16_t& actual)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,8 +29,10 @@ public:
     static constexpr int RootNode = NodeCount - 1;                      // 626
     static constexpr std::uint16_t MaxFreq = 0x8000;
 
-    static const std::uint8_t PositionCodeTable[256];
-    static const std::uint8_t PositionLengthTable[256];
+    // Indexed by the next eight input bits: the upper six bits of a match offset, and the
+    // length in bits of the prefix that codes them.
+    static const std::array<std::uint8_t, 256> PositionCodeTable;
+    static const std::array<std::uint8_t, 256> PositionLengthTable;
 
     TStream* InputStream = nullptr;
     TStream* OutputStream = nullptr;

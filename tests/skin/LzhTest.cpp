@@ -28,6 +28,23 @@ TEST(LzhDecoder, DecodesKnownStreams)
     }
 }
 
+TEST(LzhDecoder, PositionTablesFollowTheRowRule)
+{
+    struct Row {
+        int first, last, bytesPerValue, prefixLength, firstUpper;
+    };
+    const Row rows[] = {{0x00, 0x1F, 32, 3, 0}, {0x20, 0x4F, 16, 4, 1}, {0x50, 0x8F, 8, 5, 4},
+                        {0x90, 0xBF, 4, 6, 12}, {0xC0, 0xEF, 2, 7, 24}, {0xF0, 0xFF, 1, 8, 48}};
+    for (const auto& row : rows)
+        for (int b = row.first; b <= row.last; ++b) {
+            EXPECT_EQ(TLZH::PositionCodeTable[b], row.firstUpper + (b - row.first) / row.bytesPerValue) << b;
+            EXPECT_EQ(TLZH::PositionLengthTable[b], row.prefixLength) << b;
+        }
+    EXPECT_EQ(TLZH::PositionCodeTable[0x2F], 1);
+    EXPECT_EQ(TLZH::PositionCodeTable[0x30], 2);
+    EXPECT_EQ(TLZH::PositionCodeTable[0x40], 3);
+}
+
 TEST(LzhDecoder, SizeZeroOrBelowReadsAndWritesNothing)
 {
     for (std::int32_t size : {0, -1, -100000}) {
