@@ -89,6 +89,8 @@ TWinControl::~TWinControl()
     DestroyHandle();
     if (brush_)
         DeleteObject(brush_);
+    if (fontHandle_)
+        DeleteObject(fontHandle_);
 }
 
 HWND TWinControl::Handle()
@@ -159,8 +161,9 @@ void TWinControl::CreateWnd()
     }
     creating_ = false;
     if (!window) {
+        const DWORD error = GetLastError();
         handle_ = nullptr;
-        throw EComponentError("Error creating window for '" + Name() + "'");
+        throw EComponentError("Error creating window for '" + Name() + "' (system error " + std::to_string(error) + ")");
     }
     InitializeWnd();
     for (TControl* c : controls_)
@@ -217,10 +220,40 @@ void TWinControl::RecreateWnd()
         w->Perform(CM_RECREATEWND);
 }
 
+namespace {
+
+// A font of the window's own: the TFont's cached handle is freed after its change callbacks
+// have run, so the window cannot keep that one.
+HFONT CreateFontFor(const TFont& font)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = font.Height();
+    lf.lfWeight = font.Style().Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.Style().Contains(fsItalic);
+    lf.lfUnderline = font.Style().Contains(fsUnderline);
+    lf.lfStrikeOut = font.Style().Contains(fsStrikeOut);
+    lf.lfCharSet = font.Charset();
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = font.Pitch() == fpFixed ? FIXED_PITCH : font.Pitch() == fpVariable ? VARIABLE_PITCH
+                                                                                             : DEFAULT_PITCH;
+    const std::wstring face = Utf8ToWide(font.Name());
+    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectW(&lf);
+}
+
+} // namespace
+
 void TWinControl::PushFont()
 {
-    if (handle_)
-        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    if (!handle_)
+        return;
+    HFONT font = CreateFontFor(*Font());
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (fontHandle_)
+        DeleteObject(fontHandle_);
+    fontHandle_ = font;
 }
 
 void TWinControl::FontChanged()

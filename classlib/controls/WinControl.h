@@ -135,6 +135,7 @@ private:
     bool destroyingHandle_ = false;
     bool settingBounds_ = false;
     HBRUSH brush_ = nullptr;
+    HFONT fontHandle_ = nullptr; // the window's font, made from Font
     TColor brushColor_ = clNone;
     TControl* graphicUnderMouse_ = nullptr;
     TControl* graphicCapture_ = nullptr;
