@@ -56,12 +56,19 @@ void TApplication::CreateFormWith(const std::function<TCustomForm*()>& make, con
         mainForm_ = form;
 }
 
+void TApplication::FormDestroyed(TCustomForm* form)
+{
+    if (form == mainForm_)
+        mainForm_ = nullptr;
+}
+
 void TApplication::Run()
 {
     if (!mainForm_ || terminated_)
         return;
     mainForm_->Show();
-    while (!terminated_)
+    // The program ends when it is told to or when its main form is gone.
+    while (!terminated_ && mainForm_)
         HandleMessage();
 }
 

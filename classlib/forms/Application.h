@@ -61,6 +61,9 @@ public:
     TExceptionEvent OnException;
 
 private:
+    friend class TCustomForm;
+    // A form is going away: the application forgets it if it was the main form.
+    void FormDestroyed(TCustomForm* form);
     void CreateFormWith(const std::function<TCustomForm*()>& make, const std::function<void()>& forget);
     bool ProcessMessage(MSG& msg);
     HWND OwnerWindow() const;

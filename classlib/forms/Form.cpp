@@ -19,6 +19,7 @@ constexpr UINT CM_RELEASE_FORM = CM_BASE + 0x40;
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
 {
     visible_ = false;
+    clicksOnMouseUp_ = true;
     SetParentFont(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
@@ -28,6 +29,8 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
 TCustomForm::~TCustomForm()
 {
     Screen().RemoveForm(this);
+    if (Application)
+        Application->FormDestroyed(this);
     if (menu_)
         menu_->SetWindowForm(nullptr);
 }

@@ -187,4 +187,23 @@ TEST(Menus, APopupMenuIsOwnerDrawnAndChosenFromByKeyboard)
     EXPECT_EQ(chosen, "Second");
 }
 
+TEST(Menus, AControlsPopupMenuOpensOnTheContextMenuKey)
+{
+    MenuForm f;
+    auto* popup = new TPopupMenu(f.form.get());
+    TMenuItem* refresh = Item(f.form.get(), "&Refresh", popup->Items());
+    int refreshed = 0;
+    refresh->OnClick = [&](TComponent*) { ++refreshed; };
+    f.form->SetPopupMenu(popup);
+    guikit::DialogWatcher watcher(0, "#32768", [](HWND menu, guikit::DialogSeen&) {
+        for (WORD key : {VK_DOWN, VK_RETURN})
+            PostMessageW(menu, WM_KEYDOWN, key, 1);
+    });
+    // Shift+F10 or the menu key: WM_CONTEXTMENU with no position.
+    PostMessageW(f.form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f.form->Handle()), -1);
+    ASSERT_TRUE(guikit::WaitUntil([&] { return refreshed == 1; }));
+    EXPECT_TRUE(watcher.Wait().found);
+    EXPECT_EQ(popup->PopupComponent(), f.form.get());
+}
+
 } // namespace

@@ -364,6 +364,100 @@ TEST(Hints, AControlWithShowHintHasATooltipWithItsHint)
     EXPECT_EQ(list->TooltipHandle(), nullptr);
 }
 
+TEST(Align, AlignedControlsShareTheClientAreaInOrderTopBottomLeftRightClient)
+{
+    Host h;
+    h.form->SetClientWidth(300);
+    h.form->SetClientHeight(200);
+    auto* top = h.Add<TProgressBar>(0, 0, 10, 20);
+    auto* bottom = h.Add<TProgressBar>(0, 0, 10, 30);
+    auto* left = h.Add<TProgressBar>(0, 0, 40, 10);
+    auto* client = h.Add<TListView>(0, 0, 10, 10);
+    for (auto [control, align] : {std::pair<TControl*, TAlign>{client, alClient}, {left, alLeft}, {bottom, alBottom},
+                                  {top, alTop}})
+        control->SetAlign(align);
+    h.form->Show();
+    struct Row {
+        TWinControl* control;
+        RECT expected;
+    };
+    for (const Row& r : {Row{top, {0, 0, 300, 20}}, Row{bottom, {0, 170, 300, 200}}, Row{left, {0, 20, 40, 170}},
+                         Row{client, {40, 20, 300, 170}}}) {
+        const RECT b = guikit::BoundsInParent(r.control->Handle());
+        EXPECT_EQ(b.left, r.expected.left);
+        EXPECT_EQ(b.top, r.expected.top);
+        EXPECT_EQ(b.right, r.expected.right);
+        EXPECT_EQ(b.bottom, r.expected.bottom);
+    }
+    // Growing the form grows the client control; hiding one gives its room to the others.
+    h.form->SetClientHeight(260);
+    top->SetVisible(false);
+    const RECT b = guikit::BoundsInParent(client->Handle());
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.bottom, 230);
+}
+
+namespace {
+// Paints its client area in one colour and remembers where its WM_PAINT drew.
+class TSwatch : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    TColor paint = clLime;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(paint);
+        Canvas()->FillRect(RECT{0, 0, Width(), Height()});
+    }
+};
+} // namespace
+
+TEST(DoubleBuffered, PaintGoesThroughTheWindowMethodIntoAMemoryPictureThatReachesTheScreen)
+{
+    Host h;
+    auto* swatch = h.Add<TSwatch>(10, 10, 50, 30);
+    swatch->SetDoubleBuffered(true);
+    h.form->Show();
+    std::vector<DWORD> paintTargets;
+    TWndMethod original = swatch->WindowProc();
+    swatch->SetWindowProc([&](TMessage& m) {
+        if (m.Msg == WM_PAINT && m.WParam)
+            paintTargets.push_back(GetObjectType(reinterpret_cast<HDC>(m.WParam)));
+        original(m);
+    });
+    swatch->paint = clBlue;
+    swatch->Invalidate();
+    UpdateWindow(swatch->Handle());
+    swatch->SetWindowProc(original);
+    ASSERT_FALSE(paintTargets.empty());
+    EXPECT_EQ(paintTargets.front(), static_cast<DWORD>(OBJ_MEMDC));
+    HDC dc = GetDC(swatch->Handle());
+    EXPECT_EQ(GetPixel(dc, 25, 15), RGB(0, 0, 255));
+    ReleaseDC(swatch->Handle(), dc);
+}
+
+TEST(GraphicControl, AClickOnAWindowlessControlReachesItsOnClickThroughTheParent)
+{
+    Host h;
+    auto* label = h.Add<TLabel>(40, 40, 60, 16);
+    label->SetCaption("Drive");
+    std::vector<std::string> events;
+    label->OnClick = [&](TComponent*) { events.push_back("click"); };
+    label->OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int x, int y) {
+        events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    };
+    h.form->OnClick = [&](TComponent*) { events.push_back("form click"); };
+    h.form->Show();
+    guikit::Click(h.form->Handle(), 45, 43);
+    ASSERT_TRUE(guikit::WaitUntil([&] { return events.size() == 2; }));
+    EXPECT_EQ(events[0], "down 5,3");
+    EXPECT_EQ(events[1], "click");
+    guikit::Click(h.form->Handle(), 200, 200); // beside it: the form's own click
+    ASSERT_TRUE(guikit::WaitUntil([&] { return events.size() == 3; }));
+    EXPECT_EQ(events[2], "form click");
+}
+
 TEST(Published, ControlPropertiesAreReadAndWrittenByName)
 {
     Host h;
