@@ -146,3 +146,25 @@ TEST(Bitmap, TransparentColourIsTheBottomLeftPixelUnlessFixed)
     b.SetTransparentColor(clDefault);
     EXPECT_EQ(b.TransparentColor(), clFuchsia);
 }
+
+TEST(Bitmap, BitmapResourcesOfTheProgramLoad)
+{
+    TBitmap track;
+    track.LoadFromResourceName(GetModuleHandleW(nullptr), L"TRACK");
+    EXPECT_EQ(track.Width(), 16);
+    EXPECT_EQ(track.Height(), 4);
+    EXPECT_EQ(track.PixelFormat(), pf4bit);
+    EXPECT_EQ(track.PixelColor(3, 0), clGray);
+    EXPECT_EQ(track.PixelColor(3, 1), clSilver);
+    EXPECT_EQ(track.PixelColor(15, 3), clWhite);
+
+    TBitmap tessel;
+    tessel.LoadFromResourceName(GetModuleHandleW(nullptr), L"TESSELMENU");
+    EXPECT_EQ(tessel.Width(), 64);
+    EXPECT_EQ(tessel.PixelFormat(), pf1bit);
+    EXPECT_EQ(tessel.PixelColor(48 + 2, 2), clBlack); // the X of the fourth glyph
+    EXPECT_EQ(tessel.PixelColor(48 + 2, 3), clWhite);
+    EXPECT_EQ(tessel.PixelColor(5, 13), clBlack);    // the bar of the first one
+    EXPECT_THROW(tessel.LoadFromResourceName(GetModuleHandleW(nullptr), L"NOSUCHBITMAP"), EInvalidGraphic);
+    EXPECT_EQ(tessel.Width(), 64); // unchanged after the failure
+}
