@@ -85,6 +85,7 @@ void Md5::Transform(const uint8_t* block) {
 }
 
 void Md5::Update(const void* data, size_t size) {
+  if (size == 0) return;  // an empty piece may come without a buffer
   auto* bytes = static_cast<const uint8_t*>(data);
   size_t used = length_ % 64;
   length_ += size;

@@ -270,7 +270,7 @@ void TWaveOut::PatchPcmHeader()
         const std::int64_t audioEnd = Stream->Position();
         const std::int64_t end = RestoreTrailer(audioEnd);
         WriteUInt32At(existing_.DataSizeOffset, audioEnd - existing_.DataStart);
-        WriteUInt32At(kRiffSizeOffset, end - 8);
+        WriteUInt32At(existing_.RiffSizeOffset, end - existing_.RiffSizeOffset - 4);
         return;
     }
     const std::int64_t length = FileLength();
@@ -293,7 +293,7 @@ void TWaveOut::PatchImaHeader()
         const std::int64_t end = RestoreTrailer(dataEnd);
         WriteUInt32At(existing_.DataSizeOffset, dataEnd - existing_.DataStart);
         WriteUInt32At(existing_.FactCountOffset, earlierBlocks * run_.SamplesPerBlock + run_.FramesWritten);
-        WriteUInt32At(kRiffSizeOffset, end - 8);
+        WriteUInt32At(existing_.RiffSizeOffset, end - existing_.RiffSizeOffset - 4);
         return;
     } else {
         const std::int64_t dataSize = dataEnd - kImaHeaderSize;

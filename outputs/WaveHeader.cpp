@@ -137,6 +137,11 @@ TWaveFileInfo ScanWaveHeader(TFileStream& stream)
                 break;
             ++pos;
         }
+        if (info.RiffSizeOffset < 0) {
+            // "WAVE" is looked for after the size field, which is patched when appending.
+            info.RiffSizeOffset = pos + 4;
+            pos += 4;
+        }
         pos += 4;
     }
 

@@ -35,6 +35,8 @@ struct TWaveFileInfo {
     std::uint16_t Channels = 0;
     std::uint16_t BitsPerSample = 0;
     std::uint16_t BlockAlign = 0;
+    // Where the RIFF size field is: the scan also accepts a "RIFF" that is not at offset 0.
+    std::int64_t RiffSizeOffset = -1;
     std::int64_t FactCountOffset = -1;
     std::uint32_t FactCount = 0;
     std::int64_t DataSizeOffset = -1;

@@ -52,7 +52,8 @@ std::int32_t TMemoryInput::ReadData(void* buffer, std::int32_t bufferSize)
         n = std::min<std::size_t>(n, static_cast<std::size_t>(maxRead_));
     if (failAt_ && n > 0 && static_cast<std::int64_t>(offset_ + n) > *failAt_)
         throw EAudioException("test input: read failed");
-    std::memcpy(buffer, pcm_.data() + offset_, n);
+    if (n > 0)
+        std::memcpy(buffer, pcm_.data() + offset_, n);
     offset_ += n;
     position_ += static_cast<std::int32_t>(n);
     return static_cast<std::int32_t>(n);
