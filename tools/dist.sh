@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# dist.sh REPO WINBUILD: packs dist/Kestrip-win64.zip, the folder a Windows user unpacks and runs:
+# dist.sh REPO WINBUILD [OUTDIR]: packs OUTDIR/Kestrip-win64.zip (default REPO/dist), the folder a
+# Windows user unpacks and runs:
 # the program, our two libraries, the codec libraries it loads by name, their licence texts and
 # a short read-me.
 set -euo pipefail
 root=${1:?usage: dist.sh REPO WINBUILD}
 bin=${2:?usage: dist.sh REPO WINBUILD}/bin
-out=$root/dist
+out=${3:-$root/dist}
 stage=$out/Kestrip
 
 files=(Kestrip.exe cdrip.dll MACDll.dll ogg.dll vorbis.dll vorbisenc.dll vorbisfile.dll libFLAC.dll lame_enc.dll)
 rm -rf "$stage" "$out/Kestrip-win64.zip"
+mkdir -p "$out"
 mkdir -p "$stage/licences"
 for f in "${files[@]}"; do
   [ -f "$bin/$f" ] || { echo "dist: $bin/$f is missing; build first" >&2; exit 1; }

@@ -27,11 +27,15 @@ echo "demo disc: $disc/demo.cue"
 sed -n 's/^# //p;/^[0-9]/p' "$disc/demo.tracks.txt" | sed 's/^/  /'
 if [ -n "${DISPLAY:-}" ] && [ "${KESTRIP_RUN_HEADLESS:-0}" != 1 ]; then
   echo "starting $program/Kestrip.exe on $DISPLAY (the demo disc is the drive \"Image: ...\")"
+  # Wine's desktop belongs to the display its session started on: a session for this one.
+  "$win/wine-run.sh" --server-stop
+  export KESTRIP_USE_DISPLAY=1
   "$win/wine-run.sh" --server-start
   exec "$win/wine-run.sh" "$program/Kestrip.exe"
 fi
 
-# Headless: the driver rips every audio track once per format.
+# Headless: the driver rips every audio track once per format, on the virtual screen the
+# Wine session of the build keeps.
 rm -rf "$out" && mkdir -p "$out"
 untick=()
 while read -r number _ _ kind _; do
@@ -39,20 +43,18 @@ while read -r number _ _ kind _; do
 done < <(grep -E '^[0-9]' "$disc/demo.tracks.txt")
 echo
 echo "ripping through the window (Xvfb): ${formats[*]}"
-# Wine's desktop belongs to the display it first saw: one server for this Xvfb, stopped after.
 "$win/wine-run.sh" --server-stop
-KESTRIP_WINE_TIMEOUT=1800 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-  "$1" --server-start || exit 1
-  wine=$1; shift
-  "$wine" "$@"; rc=$?
-  "$wine" --server-stop; exit $rc' run "$win/wine-run.sh" "$win/bin/kestrip-rundriver.exe" "$program/Kestrip.exe" \
+"$win/wine-run.sh" --server-start
+status=0
+KESTRIP_WINE_TIMEOUT=1800 "$win/wine-run.sh" "$win/bin/kestrip-rundriver.exe" "$program/Kestrip.exe" \
   "$(windows_path "$out")" "$(windows_path "$out/window.bmp")" "${untick[@]}" "${formats[@]}" \
-  2> >(grep -v 'FS volume label and serial are not available' >&2)
+  2> >(grep -v 'FS volume label and serial are not available' >&2) || status=$?
+"$win/wine-run.sh" --server-stop
+[ $status = 0 ] || { echo "run: the driver failed"; exit $status; }
 ffmpeg -nostdin -v error -y -i "$out/window.bmp" "$out/window.png" && rm -f "$out/window.bmp"
 
 # Checks: lossless files decode to exactly the track's PCM; the others have the track's length.
 echo
-status=0
 printf '%-6s %-10s %12s %9s  %s\n' format file bytes seconds check
 while read -r number first sectors kind _; do
   [ "$kind" = audio ] || continue

@@ -1,9 +1,8 @@
 #pragma once
 // Memory inside another process, for the messages whose lParam is a pointer that the receiving
-// window reads in its own address space (the folder browser's selection, list-view queries).
+// window reads in its own address space (the folder browser's selection, tree-view queries).
 #include <windows.h>
 
-#include <cstring>
 #include <stdexcept>
 
 class RemoteBuffer {
@@ -18,21 +17,23 @@ public:
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
-    void Write(const void* data, SIZE_T size)
+    void Write(const void* data, SIZE_T size, SIZE_T offset = 0)
     {
         SIZE_T done = 0;
-        if (size > size_ || !WriteProcessMemory(process_, address_, data, size, &done) || done != size)
+        if (offset + size > size_ || !WriteProcessMemory(process_, At(offset), data, size, &done) || done != size)
             throw std::runtime_error("WriteProcessMemory failed");
     }
-    void Read(void* data, SIZE_T size) const
+    void Read(void* data, SIZE_T size, SIZE_T offset = 0) const
     {
         SIZE_T done = 0;
-        if (size > size_ || !ReadProcessMemory(process_, address_, data, size, &done) || done != size)
+        if (offset + size > size_ || !ReadProcessMemory(process_, At(offset), data, size, &done) || done != size)
             throw std::runtime_error("ReadProcessMemory failed");
     }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    LPARAM Address(SIZE_T offset = 0) const { return reinterpret_cast<LPARAM>(At(offset)); }
 
 private:
+    char* At(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
+
     HANDLE process_;
     SIZE_T size_;
     void* address_ = nullptr;

@@ -1,7 +1,8 @@
 // kestrip-rundriver: starts Kestrip.exe and uses its window as a person would, ripping the disc
 // in the first drive once per format.
-//   kestrip-rundriver KESTRIP_EXE OUT_FOLDER SCREENSHOT_BMP [--untick N]... FORMAT...
-// Each format's files go to OUT_FOLDER\<format>. Prints one line per finished track.
+//   kestrip-rundriver KESTRIP_EXE OUT_FOLDER SCREENSHOT_BMP [--untick N]... [FORMAT...]
+// Each format's files go to OUT_FOLDER\<format>. Prints one line per finished track. Without
+// formats it only checks that the window comes up, photographs it and closes it.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -217,15 +218,34 @@ void AnswerFolderBrowser(DWORD pid, HANDLE process, const std::wstring& folder)
     auto caret = [&] { return SendMessageW(trees.front(), TVM_GETNEXTITEM, TVGN_CARET, 0); };
     if (!WaitFor([&] { return SendMessageW(trees.front(), TVM_GETNEXTITEM, TVGN_ROOT, 0) != 0; }, 30))
         Fail("the folder browser's tree stays empty");
+    // The tree takes a selection only once it is ready: ask until the folder's own item is the
+    // selected one (its text read through memory of the program's own).
     RemoteBuffer path(process, (folder.size() + 1) * sizeof(wchar_t));
     path.Write(folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
-    const LRESULT before = caret();
-    bool moved = false;
-    for (int attempt = 0; attempt < 5 && !moved; ++attempt) {
+    RemoteBuffer query(process, sizeof(TVITEMW) + MAX_PATH * sizeof(wchar_t));
+    auto selectedText = [&] {
+        TVITEMW item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = reinterpret_cast<HTREEITEM>(caret());
+        if (!item.hItem)
+            return std::wstring();
+        item.pszText = reinterpret_cast<wchar_t*>(query.Address(sizeof(TVITEMW)));
+        item.cchTextMax = MAX_PATH;
+        const wchar_t none = 0;
+        query.Write(&item, sizeof item);
+        query.Write(&none, sizeof none, sizeof(TVITEMW));
+        SendMessageW(trees.front(), TVM_GETITEMW, 0, query.Address());
+        std::vector<wchar_t> text(MAX_PATH + 1, 0);
+        query.Read(text.data(), MAX_PATH * sizeof(wchar_t), sizeof(TVITEMW));
+        return std::wstring(text.data());
+    };
+    const std::wstring leaf = std::filesystem::path(folder).filename().wstring();
+    bool selected = false;
+    for (int attempt = 0; attempt < 50 && !selected; ++attempt) {
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, path.Address());
-        moved = WaitFor([&] { return caret() != before; }, 5);
+        selected = WaitFor([&] { return selectedText() == leaf; }, 0.5);
     }
-    if (!moved)
+    if (!selected)
         Fail("the folder browser does not select " + WideToUtf8(folder));
     HWND ok = GetDlgItem(dialog, IDOK);
     if (!ok || !WaitFor([&] { return Enabled(ok); }, 20))
@@ -313,8 +333,8 @@ void RipFormat(const MainWindow& m, DWORD pid, HANDLE process, const std::wstrin
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 5)
-        Fail("usage: kestrip-rundriver KESTRIP_EXE OUT_FOLDER SCREENSHOT_BMP [--untick N]... FORMAT...");
+    if (argc < 4)
+        Fail("usage: kestrip-rundriver KESTRIP_EXE OUT_FOLDER SCREENSHOT_BMP [--untick N]... [FORMAT...]");
     const std::wstring exe = argv[1], out = argv[2], screenshot = argv[3];
     std::vector<int> untick;
     std::vector<std::wstring> formats;
