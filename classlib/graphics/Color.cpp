@@ -7,12 +7,7 @@
 #include <windows.h>
 
 namespace {
-struct NamedColor {
-    TColor color;
-    const char* name;
-};
-
-constexpr std::array<NamedColor, 43> kNames{{
+constexpr std::array<TColorName, 43> kNames{{
     {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
     {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
     {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
@@ -30,6 +25,8 @@ constexpr std::array<NamedColor, 43> kNames{{
     {clInfoBk, "clInfoBk"}, {clNone, "clNone"}, {clDefault, "clDefault"},
 }};
 } // namespace
+
+std::span<const TColorName> ColorNames() { return kNames; }
 
 TColor ColorToRGB(TColor color)
 {

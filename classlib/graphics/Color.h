@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 // A colour as the system takes it: 0x00BBGGRR, red in the low byte. A negative value names
@@ -64,6 +65,13 @@ constexpr TColor clDefault = 0x20000000;
 
 // Resolves a system colour to its current plain value; plain colours pass unchanged.
 TColor ColorToRGB(TColor color);
+
+// Every colour with a name: the plain ones, the system ones, clNone and clDefault.
+struct TColorName {
+    TColor color;
+    const char* name;
+};
+std::span<const TColorName> ColorNames();
 
 // Names for stored descriptions: clBtnFace <-> SystemColor(15); unknown names give nullopt.
 std::optional<std::string> ColorToIdent(TColor color);

@@ -35,15 +35,8 @@ const TEnumInfo& ColorIdentsInfo()
 {
     static const TEnumInfo info = [] {
         TEnumInfo names{"TColor", {}};
-        for (const char* name :
-             {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray", "clSilver",
-              "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite", "clScrollBar",
-              "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu", "clWindow", "clWindowFrame",
-              "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder", "clInactiveBorder", "clAppWorkSpace",
-              "clHighlight", "clHighlightText", "clBtnFace", "clBtnShadow", "clGrayText", "clBtnText",
-              "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight", "clInfoText", "clInfoBk",
-              "clNone", "clDefault"})
-            names.values.emplace_back(name, *IdentToColor(name));
+        for (const TColorName& n : ColorNames())
+            names.values.emplace_back(n.name, n.color);
         return names;
     }();
     return info;
@@ -55,7 +48,6 @@ const TEnumInfo& FontPitchEnumInfo()
     static const TEnumInfo info{"TFontPitch", {{"fpDefault", 0}, {"fpVariable", 1}, {"fpFixed", 2}}};
     return info;
 }
-
 } // namespace
 
 void RegisterGraphicsClasses(TClassRegistry& r)

@@ -25,6 +25,11 @@ TEST(Color, SystemColoursResolveAndNamesGoBothWays)
         EXPECT_EQ(ColorToString(c.colour), c.text);
         EXPECT_EQ(StringToColor(c.text), c.colour) << c.text;
     }
+    EXPECT_EQ(ColorNames().size(), 43u);
+    for (const TColorName& n : ColorNames()) { // every name reads back to its colour and back
+        EXPECT_EQ(StringToColor(n.name), n.color) << n.name;
+        EXPECT_EQ(ColorToString(n.color), n.name);
+    }
     EXPECT_EQ(StringToColor("clbtnface"), clBtnFace);
     EXPECT_EQ(StringToColor("255"), clRed);
     EXPECT_EQ(StringToColor("-16777201"), clBtnFace);
