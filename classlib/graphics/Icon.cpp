@@ -43,6 +43,12 @@ void TIcon::Draw(TCanvas& canvas, const RECT& r)
 
 void TIcon::LoadFromData(const std::uint8_t* data, std::size_t size)
 {
+    if (size == 0) { // what an empty icon saves
+        Release();
+        data_.clear();
+        Changed();
+        return;
+    }
     if (size < 6 || U16(data) != 0 || U16(data + 2) != 1)
         Invalid();
     const unsigned count = U16(data + 4);

@@ -6,7 +6,8 @@
 #include "classlib/graphics/Graphic.h"
 
 // An icon read from an .ico file (the entry closest to 32 x 32 is used) or given as a
-// handle. Saving gives back the file it was read from.
+// handle. Saving gives back the file it was read from (nothing for an icon given as a
+// handle); no data at all reads as an empty icon.
 class TIcon : public TGraphic {
 public:
     TIcon() = default;

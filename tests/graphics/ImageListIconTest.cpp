@@ -111,7 +111,7 @@ TEST(Icon, AnIconFileLoadsDrawsAndSavesAsRead)
     EXPECT_EQ(clone->Width(), 16);
     EXPECT_NE(static_cast<TIcon*>(clone.get())->Handle(), icon.Handle());
 
-    for (std::size_t n : {std::size_t{0}, std::size_t{5}, std::size_t{21}, file.size() - 1}) {
+    for (std::size_t n : {std::size_t{5}, std::size_t{21}, file.size() - 1}) {
         TIcon broken;
         EXPECT_THROW(broken.LoadFromData(file.data(), n), EInvalidGraphic) << n;
     }
@@ -119,4 +119,11 @@ TEST(Icon, AnIconFileLoadsDrawsAndSavesAsRead)
     fromHandle.SetHandle(CopyIcon(icon.Handle()));
     EXPECT_EQ(fromHandle.Width(), 16);
     EXPECT_EQ(fromHandle.Height(), 16);
+    // An icon without a file of its own stores nothing and reads back empty, not as an error.
+    EXPECT_TRUE(fromHandle.SaveToData().empty());
+    TIcon again;
+    again.LoadFromData(fromHandle.SaveToData());
+    EXPECT_TRUE(again.Empty());
+    fromHandle.LoadFromData(std::vector<std::uint8_t>{});
+    EXPECT_TRUE(fromHandle.Empty());
 }
