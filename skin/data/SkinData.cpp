@@ -112,7 +112,11 @@ void TSkinData::SetActive(bool value)
     }
 }
 
-void TSkinData::SetSkin3rd(const std::vector<std::string>& lines) { skin3rd_->SetLines(lines); }
+void TSkinData::SetSkin3rd(TStrings* lines)
+{
+    if (lines)
+        skin3rd_->SetLines(lines->Lines());
+}
 
 std::string TSkinData::SkinStore() const
 {

@@ -65,7 +65,8 @@ public:
     TSkinOptions Options() const { return options_; }
     void SetOptions(TSkinOptions value) { options_ = value; }
     TStrings* Skin3rd() const { return skin3rd_.get(); }
-    void SetSkin3rd(const std::vector<std::string>& lines);
+    // Copies the lines of `lines` (nothing for null).
+    void SetSkin3rd(TStrings* lines);
     const std::string& SkinFile() const { return skinFile_; }
     void SetSkinFile(const std::string& path);
     std::string SkinStore() const;

@@ -87,14 +87,14 @@ TEST(SkinComponent, PublishedDefaults)
     EXPECT_EQ(GetStrProp(&skin, "Version"), "3.64.10.19");
     EXPECT_EQ(GetStrProp(&skin, "SkinStore"), "(none)");
 
-    const std::vector<std::string> lines = GetStringsProp(&skin, "Skin3rd");
+    const std::vector<std::string> lines = GetStringsProp(&skin, "Skin3rd.Strings");
     EXPECT_EQ(lines, DefaultSkin3rd());
     EXPECT_EQ(lines.front(), "TVirtualStringTree=scrollbar");
     EXPECT_EQ(lines[13], "TAdvPageControl=nil");
     EXPECT_EQ(lines.back(), "TOVCDBNUMERICFIELD=Edit");
     for (const char* twice : {"TDBCheckboxEh=Checkbox", "TLMDFontSizeCombobox=combobox", "TWWDBCombobox=Combobox"})
         EXPECT_EQ(std::count(lines.begin(), lines.end(), twice), 2) << twice;
-    SetStringsProp(&skin, "Skin3rd", {"TMine=panel"});
+    SetStringsProp(&skin, "Skin3rd.Strings", {"TMine=panel"});
     EXPECT_EQ(skin.Skin3rd()->Count(), 1);
 
     EXPECT_EQ(skin.SkinEmpty, 1);
@@ -146,8 +146,12 @@ TEST(SkinComponent, EmptyStoredSkinClearsActive)
     Register();
     TManagerScope scope;
     TSkinHost host;
-    ReadFormText(Description("    Active = True\n    SkinControls = [xcPopupMenu, xcMenuItem]\n", Bytes(4, 0)), host);
+    ReadFormText(Description("    Active = True\n    SkinControls = [xcPopupMenu, xcMenuItem]\n"
+                             "    Skin3rd.Strings = (\n      'TOne=panel'\n      'TTwo=Edit')\n",
+                             Bytes(4, 0)),
+                 host);
     TSkinData& skin = *host.SkinData1;
+    EXPECT_EQ(skin.Skin3rd()->Lines(), (std::vector<std::string>{"TOne=panel", "TTwo=Edit"}));
     EXPECT_EQ(skin.SkinEmpty, 1);
     EXPECT_FALSE(skin.Active());
     EXPECT_EQ(scope.log, (std::vector<std::string>{"add", "hook"}));
