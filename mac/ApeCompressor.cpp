@@ -84,7 +84,8 @@ int32_t ApeCompressor::UnlockBuffer(int32_t bytesAdded, bool process) {
   filled_ += size_t(bytesAdded);
   audioBytes_ += bytesAdded;
   if (process && filled_ == frame_.size()) CompressFullFrame();
-  return MAC_ERROR_SUCCESS;
+  // A frame that could not be written fails the call that completed it.
+  return error_;
 }
 
 void ApeCompressor::CompressFullFrame() {

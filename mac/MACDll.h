@@ -84,7 +84,8 @@ MACDLL_API int32_t c_APECompress_Start(void* handle, const char* utf8OutputFile,
 MACDLL_API uint8_t* c_APECompress_LockBuffer(void* handle, int32_t* bytesAvailable);
 
 /* Takes bytesAdded bytes placed in the locked buffer. With process non-zero every frame
- * completed by them is compressed and written now; otherwise that waits for the next call. */
+ * completed by them is compressed and written now; otherwise that waits for the next call.
+ * A frame that cannot be written fails this call with MAC_ERROR_IO_WRITE, and every later one. */
 MACDLL_API int32_t c_APECompress_UnlockBuffer(void* handle, int32_t bytesAdded, int32_t process);
 
 /* Compresses what is left, appends terminatingBytes of terminatingData after the audio (of

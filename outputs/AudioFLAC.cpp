@@ -138,7 +138,7 @@ void TFLACOut::InitializeEncoder()
     FLAC__StreamEncoder* encoder = encoder_.get();
     if (flac_.stream_encoder_init_stream(encoder, WriteCallback, SeekCallback, TellCallback, nullptr, this) !=
         FLAC__STREAM_ENCODER_INIT_STATUS_OK)
-        throw EAudioException(kInitError);
+        throw EAudioException(streamError_.empty() ? std::string(kInitError) : streamError_);
     // One step reads one block; a BlockSize of 0 lets the encoder choose it.
     const std::size_t frames = flac_.stream_encoder_get_blocksize(encoder);
     const std::size_t channels = static_cast<std::size_t>(channels_);
@@ -170,8 +170,9 @@ bool TFLACOut::OutputStep(bool abort)
     const auto frames = static_cast<std::uint32_t>(got / (bytesPerSample_ * channels_));
     ToSignedSamples(pcmBuffer_.data(), static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels_),
                     bytesPerSample_, samples_.data());
+    // A refusal caused by a failed write names the file and the system's reason.
     if (!flac_.stream_encoder_process_interleaved(encoder_.get(), samples_.data(), frames))
-        throw EAudioException(kEncodeError);
+        throw EAudioException(streamError_.empty() ? std::string(kEncodeError) : streamError_);
     return true;
 }
 
