@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "PipelineTestKit.h"
+#include "common/PipelineTestKit.h"
 #include "classlib/FileStream.h"
 #include "outputs/AudioWave.h"
 #include "outputs/WaveHeader.h"

@@ -6,7 +6,8 @@ import json
 import os
 import sys
 
-EXCLUDED_LABELS = {"e2e", "gui", "windows"}
+# The demo disc maker is a build tool; its tests stay with the native run.
+EXCLUDED_LABELS = {"e2e", "gui", "windows", "demodisc"}
 
 def labels(test):
     for prop in test.get("properties", []):
