@@ -82,13 +82,29 @@ void TAudioOutput::SetInput(TAudioInput* value)
         input_ = value;
     } else {
         value->StartReading();
-        TAudioInput* old = input_.load();
+        TAudioInput* old = nullptr;
+        bool swapped = false;
         {
+            TInputLockGuard guard(inputLock_);
+            // A run that is finishing stops its own input: swapping then would stop that
+            // input a second time, from this thread, and leave the new one reading.
+            swapped = Writing();
+            if (swapped) {
+                old = input_.load();
+                input_ = value;
+            }
+        }
+        if (swapped) {
+            if (old)
+                old->StopReading();
+        } else {
+            // The new input takes over once the finishing run is done with the old one.
+            value->StopReading();
+            while (Busy())
+                std::this_thread::yield();
             TInputLockGuard guard(inputLock_);
             input_ = value;
         }
-        if (old)
-            old->StopReading();
     }
     if (value)
         value->FreeNotification(this);
@@ -165,7 +181,11 @@ void TAudioOutput::CompleteRun()
 {
     if (!Busy())
         return;
-    writing_ = false;
+    {
+        // From here on a swap of the input no longer joins the run (see SetInput).
+        TInputLockGuard guard(inputLock_);
+        writing_ = false;
+    }
     FinishOutput();
     busy_ = false;
     if (OnDone)
@@ -175,6 +195,10 @@ void TAudioOutput::CompleteRun()
 void TAudioOutput::HandleStepFailure(const Exception& e)
 {
     inputLock_.Reset();
+    {
+        TInputLockGuard guard(inputLock_);
+        writing_ = false;
+    }
     if (Status() != osIdle) {
         if (auto* converter = dynamic_cast<TAudioConverter*>(Input())) {
             try {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check-faults.sh BUILD_DIR
+# check-faults.sh BUILD_DIR [DEMO_DIR]
 # Rips track 1 of the demo disc to each of the five formats with a fault injected through a
 # seam the program really has, and prints one table row per fault and format: the exit
 # status, the message the rip reported and the state of the files. Ends non-zero when a row
@@ -8,7 +8,7 @@
 set -uo pipefail
 build=$(cd "$1" && pwd)
 bin=$build/bin
-demo=$build/demodisc
+demo=$(cd "${2:-$build/demodisc}" && pwd)
 formats=(Wav Ogg FLAC MP3 Ape)
 declare -A ext=([Wav]=wav [Ogg]=ogg [FLAC]=flac [MP3]=mp3 [Ape]=ape)
 bad_sector=1000
