@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Reads `ctest --show-only=json-v1` on stdin and prints a ctest -I list of the tests whose
-programs were built (a sanitizer build makes only some of them), leaving out end-to-end
+"""Reads `ctest --show-only=json-v1` on stdin and prints a ctest -R expression naming exactly
+the tests whose programs were built (a sanitizer build makes only some of them), leaving out end-to-end
 tests. Prints nothing when no test qualifies."""
 import json
 import os
+import re
 import sys
 
 # The demo disc maker is a build tool; its tests stay with the native run.
@@ -26,8 +27,8 @@ def built(command):
     return os.path.exists(program)
 
 tests = json.load(sys.stdin)["tests"]
-chosen = [str(i + 1) for i, t in enumerate(tests)
+chosen = [re.escape(t["name"]) for t in tests
           if not t["name"].endswith("_NOT_BUILT") and built(t.get("command", []))
           and not (labels(t) & EXCLUDED_LABELS)]
 if chosen:
-    print("0,0,0," + ",".join(chosen))
+    print("^(" + "|".join(chosen) + ")$")
