@@ -20,6 +20,7 @@
 #include "outputs/AudioMAC.h"
 #include "outputs/AudioVorbis.h"
 #include "outputs/AudioWave.h"
+#include "skin/data/SkinData.h"
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {}
 
@@ -174,9 +175,12 @@ void TForm1::Button4Click(TComponent*) { CDIn1->CloseTray(); }
 
 void TForm1::FormCloseQuery(TComponent*, bool& canClose) { canClose = !ripping_; }
 
-void TForm1::OutProgress(TComponent*)
+void TForm1::OutProgress(TComponent* sender)
 {
-    events_.Post([this] { ProgressArrived(); });
+    // Read now: by the time the window handles it, the run may be over and its input reset.
+    auto* output = dynamic_cast<TAudioOutput*>(sender);
+    const int progress = output ? output->Progress() : 0;
+    events_.Post([this, sender, progress] { ProgressArrived(sender, progress); });
 }
 
 void TForm1::OutDone(TComponent* sender)
@@ -189,10 +193,14 @@ void TForm1::OutThreadException(TComponent* sender, const Exception& e)
     events_.Post([this, sender, message = e.Message()] { FailureArrived(sender, message); });
 }
 
-void TForm1::ProgressArrived()
+// The bar follows the output of the chosen format (the only one that runs: the format box is
+// disabled while ripping), during a batch.
+void TForm1::ProgressArrived(TComponent* sender, int progress)
 {
+    if (!ripping_) // late news of an aborted run: "Abort" has emptied the bar
+        return;
     if (TAudioOutput* output = OutputForFormat())
-        ProgressBar1->SetPosition(output->Progress());
+        ProgressBar1->SetPosition(output == sender ? progress : output->Progress());
 }
 
 // The end of the run last started, once: later events of an older run change nothing.
@@ -237,6 +245,7 @@ void TForm1::FailureArrived(TComponent* sender, const std::string& message)
 
 void RegisterMainFormClasses(TClassRegistry& r)
 {
+    RegisterSkinDataClasses(r); // SkinData1
     r.Register<TForm1, TForm>("TForm1")
         .Field("Image1", &TForm1::Image1)
         .Field("Label1", &TForm1::Label1)

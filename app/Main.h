@@ -77,7 +77,7 @@ private:
     void enableform();
     TAudioOutput* OutputForFormat() const;
     // The window's side of the outputs' events.
-    void ProgressArrived();
+    void ProgressArrived(TComponent* sender, int progress);
     void RunEnded(TComponent* sender);
     void DoneArrived(TComponent* sender);
     void FailureArrived(TComponent* sender, const std::string& message);

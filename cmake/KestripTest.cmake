@@ -40,6 +40,10 @@ function(kestrip_add_gtest name)
       FAIL_REGULAR_EXPRESSION "wine: Unhandled" WORKING_DIRECTORY ${KESTRIP_BIN_DIR} ${T_PROPERTIES})
     # Added, not set: a test's own fixtures must not drop the Wine server.
     set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine)
+    # GUI tests share the Wine session's one screen (focus, mouse): one at a time.
+    if(T_GUI)
+      set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK screen)
+    endif()
   else()
     # gtest_discover_tests flattens list values in its PROPERTIES ("LABELS native;x" would
     # lose x and shift every later pair), so the properties are set by a file ctest reads

@@ -223,10 +223,10 @@ void AnswerFolderBrowser(DWORD pid, HANDLE process, const std::wstring& folder)
     RemoteBuffer path(process, (folder.size() + 1) * sizeof(wchar_t));
     path.Write(folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
     RemoteBuffer query(process, sizeof(TVITEMW) + MAX_PATH * sizeof(wchar_t));
-    auto selectedText = [&] {
+    auto textOf = [&](LRESULT handle) {
         TVITEMW item{};
         item.mask = TVIF_TEXT;
-        item.hItem = reinterpret_cast<HTREEITEM>(caret());
+        item.hItem = reinterpret_cast<HTREEITEM>(handle);
         if (!item.hItem)
             return std::wstring();
         item.pszText = reinterpret_cast<wchar_t*>(query.Address(sizeof(TVITEMW)));
@@ -239,11 +239,25 @@ void AnswerFolderBrowser(DWORD pid, HANDLE process, const std::wstring& folder)
         query.Read(text.data(), MAX_PATH * sizeof(wchar_t), sizeof(TVITEMW));
         return std::wstring(text.data());
     };
+    auto selectedText = [&] { return textOf(caret()); };
+    auto next = [&](UINT relation, LRESULT item) { return SendMessageW(trees.front(), TVM_GETNEXTITEM, relation, item); };
     const std::wstring leaf = std::filesystem::path(folder).filename().wstring();
+    const std::wstring parentLeaf = std::filesystem::path(folder).parent_path().filename().wstring();
     bool selected = false;
     for (int attempt = 0; attempt < 50 && !selected; ++attempt) {
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, path.Address());
+        // Wine keeps the selection when it already sits on a sibling: click the sibling then.
+        const LRESULT parent = next(TVGN_PARENT, caret());
+        const bool siblings = parent && textOf(parent) == parentLeaf;
+        for (LRESULT item = siblings ? next(TVGN_CHILD, parent) : 0; item && selectedText() != leaf;
+             item = next(TVGN_NEXT, item))
+            if (textOf(item) == leaf)
+                SendMessageW(trees.front(), TVM_SELECTITEM, TVGN_CARET, item);
         selected = WaitFor([&] { return selectedText() == leaf; }, 0.5);
+        if (selected) { // and it stays so
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            selected = selectedText() == leaf;
+        }
     }
     if (!selected)
         Fail("the folder browser does not select " + WideToUtf8(folder));
