@@ -1,4 +1,4 @@
-# cmake -DTEMPLATE=Main.form.in -DBANNER=banner.jpg -DOUT=Main.form -P MakeForm.cmake
+# cmake -DTEMPLATE=Main.form.in -DBANNER=banner.jpg -DSKIN=Kestrip.skn -DOUT=Main.form -P MakeForm.cmake
 # Puts the banner picture into the main window's description: the picture's stored form is
 # the class name as a short string, the JPEG's length (32-bit little-endian), then the JPEG.
 file(READ ${BANNER} jpeg HEX)
@@ -27,4 +27,30 @@ foreach(at RANGE 0 ${total} 64)
 endforeach()
 set(data "${lines}")
 set(BANNER_DATA "${data}")
+# The packed skin as the skin component stores it: its length (32-bit little-endian), then
+# the skin file image.
+if(SKIN)
+  file(READ ${SKIN} skin HEX)
+  file(SIZE ${SKIN} size)
+  set(length "")
+  foreach(shift 0 8 16 24)
+    math(EXPR byte "(${size} >> ${shift}) & 255" OUTPUT_FORMAT HEXADECIMAL)
+    string(SUBSTRING "${byte}" 2 -1 byte)
+    string(LENGTH "${byte}" digits)
+    if(digits EQUAL 1)
+      set(byte "0${byte}")
+    endif()
+    string(APPEND length "${byte}")
+  endforeach()
+  string(TOUPPER "${length}${skin}" data)
+  string(LENGTH "${data}" total)
+  set(lines "")
+  foreach(at RANGE 0 ${total} 64)
+    string(SUBSTRING "${data}" ${at} 64 line)
+    if(line)
+      string(APPEND lines "\n      ${line}")
+    endif()
+  endforeach()
+  set(SKIN_DATA "${lines}")
+endif()
 configure_file(${TEMPLATE} ${OUT} @ONLY)

@@ -10,6 +10,7 @@
 #include "classlib/graphics/Graphics.h"
 #include "outputs/Published.h"
 #include "pipeline/Published.h"
+#include "skin/data/SkinData.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -19,6 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RegisterPipelineClasses(classes);
     RegisterCDInClasses(classes);
     RegisterOutputClasses(classes);
+    RegisterSkinDataClasses(classes);
     RegisterMainFormClasses(classes);
 
     TApplication application;
