@@ -2,6 +2,10 @@
 // folder browser, and the start-up error display of a program whose form cannot be made.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 
@@ -83,6 +87,34 @@ TEST(Dialogs, AnErrorInAnEventHandlerIsShownAndTheProgramGoesOn)
     EXPECT_TRUE(second.Wait().found);
 }
 
+// The text of the browser's selected tree item once it is `name` (waits up to 10 s while the
+// browser fills its tree), else what is selected then.
+std::string WaitForSelection(HWND dialog, const std::string& name)
+{
+    HWND tree = nullptr;
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (HWND child : guikit::ChildWindows(dialog))
+            if (guikit::ClassName(child) == "SysTreeView32")
+                tree = child;
+        if (tree) {
+            wchar_t buffer[MAX_PATH] = {};
+            TVITEMW item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+            item.pszText = buffer;
+            item.cchTextMax = MAX_PATH;
+            if (item.hItem && SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+                text = WideToUtf8(buffer);
+            if (text == name)
+                break;
+        }
+        Sleep(20);
+    }
+    return text;
+}
+
 TEST(Dialogs, TheFolderBrowserOpensAtAnExistingFolderWithTheOtherWindowsDisabled)
 {
     ShownForm f;
@@ -91,15 +123,17 @@ TEST(Dialogs, TheFolderBrowserOpensAtAnExistingFolderWithTheOtherWindowsDisabled
     std::string directory = folder + "\\";
     bool formEnabledWhileOpen = true;
     std::string texts;
-    guikit::DialogWatcher watcher(IDOK, "#32770", [&](HWND, guikit::DialogSeen& seen) {
+    std::string selected;
+    guikit::DialogWatcher watcher(IDOK, "#32770", [&](HWND dialog, guikit::DialogSeen& seen) {
         formEnabledWhileOpen = IsWindowEnabled(f.form->Handle()) != FALSE;
         texts = seen.text;
-        Sleep(300); // let the browser finish selecting the folder
+        selected = WaitForSelection(dialog, "M\xC3\xBAsica \xE9\x9F\xB3\xE6\xA5\xBD");
     });
     ASSERT_TRUE(SelectDirectory("Please select output folder", directory));
     ASSERT_TRUE(watcher.Wait().found);
     EXPECT_FALSE(formEnabledWhileOpen);
     EXPECT_NE(texts.find("Please select output folder"), std::string::npos) << texts;
+    EXPECT_EQ(selected, "M\xC3\xBAsica \xE9\x9F\xB3\xE6\xA5\xBD"); // shown selected before OK
     EXPECT_EQ(directory, folder);
     EXPECT_TRUE(IsWindowEnabled(f.form->Handle()));
 }
