@@ -298,3 +298,35 @@ TEST(SkinComponent, TextHelpers)
     EXPECT_GT(dark, 10);
     EXPECT_EQ(ControlFromHandle(nullptr), nullptr);
 }
+
+TEST(SkinComponent, TheMainWindowCarriesOurDefaultSkin)
+{
+    Register();
+    TManagerScope scope;
+    // The main window's stored description, as the program holds it.
+    HRSRC found = FindResourceW(nullptr, L"TFORM1", MAKEINTRESOURCEW(10));
+    ASSERT_NE(found, nullptr);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    const std::string description(text, SizeofResource(nullptr, found));
+    const std::size_t begin = description.find("  object SkinData1: TSkinData");
+    ASSERT_NE(begin, std::string::npos);
+    const std::size_t end = description.find("\n  end", begin);
+    ASSERT_NE(end, std::string::npos);
+    TSkinHost host;
+    ReadFormText("object Host: TSkinHost\n" + description.substr(begin, end + 6 - begin) + "\nend\n", host);
+    TSkinData& skin = *host.SkinData1;
+
+    EXPECT_EQ(skin.SkinEmpty, 0);
+    EXPECT_TRUE(skin.Active());
+    EXPECT_EQ(skin.SkinName, "Kestrip");
+    EXPECT_EQ(skin.DisableTag(), 99);
+    EXPECT_EQ(skin.SkinControls(), DefaultSkinControls());
+    EXPECT_EQ(skin.Options(), (TSkinOptions{xoPreview, xoToolbarBK}));
+    EXPECT_EQ(skin.Skin3rd()->Lines(), DefaultSkin3rd());
+    EXPECT_EQ(skin.SkinFormtype(), sfMainform);
+    EXPECT_TRUE(skin.MenuUpdate());
+    EXPECT_FALSE(skin.MenuMerge());
+    const Bytes packed = skinpack::ReadFileBytes(std::filesystem::path(SourcePath("assets/Kestrip.skn")));
+    EXPECT_EQ(skin.StoredSkinStream(), Stored(packed));
+    EXPECT_EQ(scope.log, (std::vector<std::string>{"add", "hook", "activate 250"}));
+}
