@@ -67,6 +67,9 @@ TControl* FindControl(HWND window)
     while (window) {
         if (TControl* c = ControlFromHandle(window))
             return c;
+        // Up through child windows only: GetParent of a pop-up is its owner, another window.
+        if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
+            break;
         window = GetParent(window);
     }
     return nullptr;

@@ -181,7 +181,7 @@ private:
 // A control found from its window: the window property named by the class library's
 // "ControlOfs" atom, set on every window a control creates.
 TControl* ControlFromHandle(HWND window);
-// The same, walking up the parent windows until one belongs to a control.
+// The same, walking up the parent windows (child windows only) until one belongs to a control.
 TControl* FindControl(HWND window);
 // The atom naming that property ("ControlOfs" + module instance + thread id, both %.8X).
 ATOM ControlAtom();

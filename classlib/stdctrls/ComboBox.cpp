@@ -64,10 +64,19 @@ void TCustomComboBox::FillWindow()
 
 void TCustomComboBox::ItemsChanged()
 {
-    // Keep the chosen text chosen when items move around it.
-    const std::string chosen = ItemIndex() >= 0 && HandleAllocated() ? GetText() : std::string();
+    // Keep the chosen text chosen when items move around it; the window still shows the
+    // items as they were.
     if (HandleAllocated()) {
-        itemIndex_ = chosen.empty() ? -1 : items_->IndexOf(chosen);
+        HWND window = Handle();
+        const auto index = SendMessageW(window, CB_GETCURSEL, 0, 0);
+        itemIndex_ = -1;
+        if (index >= 0) {
+            const auto length = SendMessageW(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+            std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+            SendMessageW(window, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+            itemIndex_ = items_->IndexOf(WideToUtf8(text));
+        }
         FillWindow();
     } else if (itemIndex_ >= items_->Count() && !Loading()) {
         itemIndex_ = -1;

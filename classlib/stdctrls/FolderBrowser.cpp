@@ -10,10 +10,27 @@
 
 namespace {
 
-int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM, LPARAM data)
+struct TBrowseStart {
+    std::wstring path;
+    bool checked = false;
+};
+
+int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM param, LPARAM data)
 {
-    if (msg == BFFM_INITIALIZED && data)
-        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+    auto* start = reinterpret_cast<TBrowseStart*>(data);
+    if (!start || start->path.empty())
+        return 0;
+    if (msg == BFFM_INITIALIZED) {
+        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->path.c_str()));
+    } else if (msg == BFFM_SELCHANGED && !start->checked) {
+        // The browser may still be filling its tree when asked first: ask once more when the
+        // first selection it reports is another folder.
+        start->checked = true;
+        wchar_t path[MAX_PATH * 4] = {};
+        if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path) ||
+            _wcsicmp(path, start->path.c_str()) != 0)
+            SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->path.c_str()));
+    }
     return 0;
 }
 
@@ -87,8 +104,9 @@ bool SelectDirectory(const std::string& caption, std::string& directory)
         info.pidlRoot = nullptr;
         info.lpszTitle = title.c_str();
         info.ulFlags = BIF_RETURNONLYFSDIRS;
+        TBrowseStart browseStart{start};
         info.lpfn = BrowseCallback;
-        info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+        info.lParam = reinterpret_cast<LPARAM>(&browseStart);
         if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
             std::vector<wchar_t> path(MAX_PATH * 4, L'\0');
             if (SHGetPathFromIDListW(list, path.data())) {

@@ -76,6 +76,13 @@ TEST(ComboBox, ItemsIndexAndTextFollowTheWindowAndSurviveANewWindow)
     EXPECT_EQ(ComboText(window, 2), "Wav");
     EXPECT_EQ(SendMessageW(window, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(combo->Text(), "Ogg");
+    // An item put in front of the chosen one leaves the same text chosen.
+    combo->Items()->Insert(0, "FLAC");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), "Ogg");
+    combo->Items()->Delete(0);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), "Ogg");
     combo->SetTextProp("Wav");
     EXPECT_EQ(combo->ItemIndex(), 2);
     combo->SetTextProp("nothing like it");
