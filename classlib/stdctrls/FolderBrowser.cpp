@@ -12,8 +12,35 @@ namespace {
 
 struct TBrowseStart {
     std::wstring path;
-    bool checked = false;
+    bool reached = false; // the browser has reported the start folder selected
+    int attempts = 0;
 };
+
+std::wstring WithoutTrailingSeparators(std::wstring path)
+{
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
+    return path;
+}
+
+bool IsStartFolder(const TBrowseStart& start, LPARAM pidl)
+{
+    wchar_t path[MAX_PATH * 4] = {};
+    return SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(pidl), path) &&
+           _wcsicmp(WithoutTrailingSeparators(path).c_str(), WithoutTrailingSeparators(start.path).c_str()) == 0;
+}
+
+// The browser may still be filling its tree when asked first, and then keeps no selection:
+// ask again every 100 ms until it reports the start folder, for two seconds at most.
+void CALLBACK AskAgain(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    auto* start = reinterpret_cast<TBrowseStart*>(id);
+    if (start->reached || ++start->attempts > 20) {
+        KillTimer(window, id);
+        return;
+    }
+    SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->path.c_str()));
+}
 
 int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM param, LPARAM data)
 {
@@ -22,14 +49,9 @@ int CALLBACK BrowseCallback(HWND window, UINT msg, LPARAM param, LPARAM data)
         return 0;
     if (msg == BFFM_INITIALIZED) {
         SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->path.c_str()));
-    } else if (msg == BFFM_SELCHANGED && !start->checked) {
-        // The browser may still be filling its tree when asked first: ask once more when the
-        // first selection it reports is another folder.
-        start->checked = true;
-        wchar_t path[MAX_PATH * 4] = {};
-        if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path) ||
-            _wcsicmp(path, start->path.c_str()) != 0)
-            SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->path.c_str()));
+        SetTimer(window, reinterpret_cast<UINT_PTR>(start), 100, AskAgain);
+    } else if (msg == BFFM_SELCHANGED && IsStartFolder(*start, param)) {
+        start->reached = true;
     }
     return 0;
 }

@@ -25,10 +25,13 @@
 #include "classlib/Unicode.h"
 #include "classlib/controls/Controls.h"
 #include "classlib/forms/Application.h"
+#include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Graphics.h"
+#include "classlib/graphics/Picture.h"
 #include "classlib/stdctrls/Button.h"
 #include "classlib/stdctrls/CheckBox.h"
 #include "classlib/stdctrls/ComboBox.h"
+#include "classlib/stdctrls/Image.h"
 #include "classlib/stdctrls/ListView.h"
 #include "classlib/stdctrls/ProgressBar.h"
 #include "common/DemoDisc.h"
@@ -271,6 +274,24 @@ TEST(MainWindow, ListsTheTracksOfTheChosenDriveAndFollowsSelectAllEjectAndCloseT
 {
     Window w;
     guikit::SaveScreenshot(w.form->Handle(), "main-window");
+    // The banner: the stored JPEG, decoded, drawn at its natural size from 6 pixels left of the
+    // window's edge (the image sits at Left = -6).
+    TGraphic* banner = w.form->Image1->Picture()->Graphic();
+    ASSERT_NE(banner, nullptr);
+    ASSERT_EQ(banner->Width(), 350);
+    ASSERT_EQ(banner->Height(), 28);
+    TBitmap decoded;
+    decoded.SetPixelFormat(pf24bit);
+    decoded.SetSize(350, 28);
+    decoded.Canvas()->Draw(0, 0, *banner);
+    HDC screen = GetDC(w.form->Handle());
+    int differing = 0;
+    for (int y = 0; y < 28; y += 3)
+        for (int x = 6; x < 339; x += 7)
+            differing += GetPixel(screen, x - 6, y) != static_cast<COLORREF>(decoded.Canvas()->Pixel(x, y));
+    ReleaseDC(w.form->Handle(), screen);
+    EXPECT_EQ(differing, 0);
+
     // Drives: the images, in cdr.ini order, the first one chosen.
     HWND drives = w.form->ComboBox1->Handle();
     ASSERT_GE(SendMessageW(drives, CB_GETCOUNT, 0, 0), 3);
