@@ -369,6 +369,10 @@ int wmain(int argc, wchar_t** argv)
     for (const std::wstring& format : formats)
         RipFormat(m, pi.dwProcessId, pi.hProcess, out + L"\\" + format, format, untick);
 
+    // The window repaints what the end of the batch changed before it is photographed.
+    RedrawWindow(m.form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(m.form, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
     if (!SaveWindowBitmap(m.form, screenshot))
         Fail("cannot save the screenshot");
     PostMessageW(m.form, WM_CLOSE, 0, 0);
