@@ -14,6 +14,8 @@ pkgs=(
   wine wine64 xvfb xauth fonts-wine fonts-dejavu-core
   # independent verifiers
   ffmpeg flac vorbis-tools libcdio-utils sox
+  # benchmark: the standalone tools next to ours, timing and peak memory, the chart
+  lame time python3-matplotlib
 )
 
 missing=()
