@@ -21,6 +21,7 @@
 #include "outputs/AudioVorbis.h"
 #include "outputs/AudioWave.h"
 #include "skin/data/SkinData.h"
+#include "skin/SkinEngine.h"
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {}
 
@@ -245,7 +246,7 @@ void TForm1::FailureArrived(TComponent* sender, const std::string& message)
 
 void RegisterMainFormClasses(TClassRegistry& r)
 {
-    RegisterSkinDataClasses(r); // SkinData1
+    RegisterSkinEngine(r); // SkinData1 and the manager it brings up
     r.Register<TForm1, TForm>("TForm1")
         .Field("Image1", &TForm1::Image1)
         .Field("Label1", &TForm1::Label1)

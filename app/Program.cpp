@@ -10,7 +10,7 @@
 #include "classlib/graphics/Graphics.h"
 #include "outputs/Published.h"
 #include "pipeline/Published.h"
-#include "skin/data/SkinData.h"
+#include "skin/SkinEngine.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -20,14 +20,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RegisterPipelineClasses(classes);
     RegisterCDInClasses(classes);
     RegisterOutputClasses(classes);
-    RegisterSkinDataClasses(classes);
+    RegisterSkinEngine(classes);
     RegisterMainFormClasses(classes);
 
-    TApplication application;
-    application.Initialize();
-    application.SetTitle("Kestrip");
-    TForm1* form = nullptr;
-    application.CreateForm(form);
-    application.Run();
-    return application.ExitCode();
+    int exitCode = 0;
+    {
+        TApplication application;
+        application.Initialize();
+        application.SetTitle("Kestrip");
+        TForm1* form = nullptr;
+        application.CreateForm(form);
+        application.Run();
+        exitCode = application.ExitCode();
+    }
+    ShutdownSkinEngine();
+    return exitCode;
 }
