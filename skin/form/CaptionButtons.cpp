@@ -14,31 +14,42 @@
 
 void TNCObject::SetState(int state)
 {
-    if (state == State)
-        return;
     State = state;
     Paint();
 }
 
 void TNCObject::MouseDown()
 {
+    if (Form->HotObject && Form->HotObject != this)
+        Form->HotObject->MouseLeave();
+    if (!Visible)
+        return;
     Form->HotObject = this;
     SetState(ncPressed);
 }
 
-void TNCObject::MouseUp() { SetState(ncHot); }
+void TNCObject::MouseUp()
+{
+    if (Visible)
+        SetState(ncHot);
+}
 
 void TNCObject::MouseMove()
 {
-    if (Form->HotObject && Form->HotObject != this)
+    if (Form->HotObject == this)
+        return;
+    if (Form->HotObject)
         Form->HotObject->MouseLeave();
+    if (!Visible)
+        return;
     Form->HotObject = this;
-    if (State != ncPressed)
-        SetState(ncHot);
+    SetState(ncHot);
 }
 
 void TNCObject::MouseLeave()
 {
+    if (!Visible)
+        return;
     if (Form->HotObject == this)
         Form->HotObject = nullptr;
     SetState(ncNormal);

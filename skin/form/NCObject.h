@@ -15,7 +15,7 @@ public:
     TNCObject(const TNCObject&) = delete;
     TNCObject& operator=(const TNCObject&) = delete;
 
-    // Each moves the state and repaints the object when the state changed.
+    // Each moves the state and repaints the object.
     virtual void MouseDown();
     virtual void MouseUp();
     virtual void MouseMove();

@@ -41,6 +41,8 @@
 #include "outputs/AudioWave.h"
 #include "outputs/Published.h"
 #include "pipeline/Published.h"
+#include "skin/SkinMessages.h"
+#include "skin/form/SkinForm.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -350,6 +352,38 @@ TEST(MainWindow, ListsTheTracksOfTheChosenDriveAndFollowsSelectAllEjectAndCloseT
     Window::Click(w.form->Button4);
     w.ChooseDrive(kDemoDrive);
     EXPECT_EQ(w.Rows(), static_cast<int>(tracks.size()));
+}
+
+TEST(MainWindow, HasTheSkinnedFrameWithMinimiseAndCloseOnly)
+{
+    Window w;
+    const HWND window = w.form->Handle();
+    ASSERT_TRUE(guikit::WaitUntil([&] {
+        TSkinForm* frame = FindSkinForm(window);
+        return frame && frame->SkinState == ssActive;
+    }));
+    TSkinForm& frame = *FindSkinForm(window);
+    EXPECT_EQ(SendMessageW(window, SKM_ISSKINNED, 0, 0), 1);
+    const SIZE client = guikit::ClientSize(window);
+    EXPECT_EQ(client.cx, 333);
+    EXPECT_EQ(client.cy, 404);
+    EXPECT_GT(frame.TitleHeight, 20);
+    std::vector<std::string> shown;
+    for (auto& button : frame.ButtonObjects)
+        if (button->Visible && !button->Element->Image.Empty())
+            shown.push_back(button->Element->Name);
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"BUTTONCLOSE", "BUTTONMINIMIZEALONE"}));
+    // The rounded corner of the border is cut out of the window.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, 100, frame.TitleHeight / 2));
+    DeleteObject(region);
+    guikit::SaveScreenshot(window, "main-window-active");
+    SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+    guikit::SaveScreenshot(window, "main-window-inactive");
+    SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
 }
 
 TEST(MainWindow, AsksForTicksAndAFolderAndCancellingChangesNothing)
