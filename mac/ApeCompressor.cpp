@@ -46,7 +46,6 @@ int32_t ApeCompressor::Start(const char* utf8OutputFile, const TWaveFormatEx* fo
   // Allocate everything before the file exists, so a refusal leaves nothing behind.
   auto encoder = std::make_unique<FrameEncoder>(compressionLevel, format->Channels);
   frame_.assign(frameBytes, 0);
-  compressed_.reserve(frameBytes + frameBytes / 8 + 64);
   writer_ = std::make_unique<ApeFileWriter>(
       utf8OutputFile, info, seekCapacity,
       std::span<const uint8_t>(header, storedHeaderBytes),
@@ -90,9 +89,8 @@ int32_t ApeCompressor::UnlockBuffer(int32_t bytesAdded, bool process) {
 
 void ApeCompressor::CompressFullFrame() {
   try {
-    compressed_.clear();
-    encoder_->Encode(frame_.data(), uint32_t(filled_ / blockAlign_), compressed_);
-    writer_->AddFrame(compressed_, uint32_t(filled_ / blockAlign_));
+    const uint32_t blocks = uint32_t(filled_ / blockAlign_);
+    writer_->AddFrame(encoder_->Encode(frame_.data(), blocks), blocks);
     filled_ = 0;
   } catch (const MacError& e) {
     error_ = e.code;
@@ -134,7 +132,6 @@ void ApeCompressor::Abandon() {
   writer_.reset();
   encoder_.reset();
   frame_ = {};
-  compressed_ = {};
   filled_ = 0;
   error_ = 0;
 }

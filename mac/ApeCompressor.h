@@ -34,7 +34,6 @@ class ApeCompressor {
   int64_t maxAudioBytes_ = -1;  // -1: no limit given
   int64_t audioBytes_ = 0;      // accepted so far
   int32_t error_ = 0;           // sticky once a write failed
-  std::vector<uint8_t> compressed_;
 };
 
 }  // namespace mac

@@ -18,11 +18,11 @@ int16_t Sample(const uint8_t* pcm, size_t index) {
   return s;
 }
 
-void AppendBigEndian32(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(uint8_t(v >> 24));
-  out.push_back(uint8_t(v >> 16));
-  out.push_back(uint8_t(v >> 8));
-  out.push_back(uint8_t(v));
+void PutBigEndian32(uint8_t* out, uint32_t v) {
+  out[0] = uint8_t(v >> 24);
+  out[1] = uint8_t(v >> 16);
+  out[2] = uint8_t(v >> 8);
+  out[3] = uint8_t(v);
 }
 
 enum class FrameKind { Normal, Silence, PseudoStereo };
@@ -42,32 +42,35 @@ FrameKind Classify(const uint8_t* pcm, uint32_t blocks, int channels) {
 
 }  // namespace
 
-FrameEncoder::FrameEncoder(int compressionLevel, int channels) : channels_(channels) {
+FrameEncoder::FrameEncoder(int compressionLevel, int channels, SimdLevel simd)
+    : channels_(channels) {
   for (auto& channelFilters : filters_)
     for (const NNFilterSpec& spec : EncoderFilters(compressionLevel))
-      channelFilters.emplace_back(spec.order, spec.fractionBits);
+      channelFilters.emplace_back(spec.order, spec.fractionBits, simd);
 }
 
-void FrameEncoder::Encode(const uint8_t* pcm, uint32_t blocks, std::vector<uint8_t>& out) {
+std::span<const uint8_t> FrameEncoder::Encode(const uint8_t* pcm, uint32_t blocks) {
   const uint32_t crc = Crc32(pcm, size_t(blocks) * channels_ * 2) >> 1;
   const FrameKind kind = Classify(pcm, blocks, channels_);
-  if (kind == FrameKind::Normal) {
-    AppendBigEndian32(out, crc);
-  } else {
-    AppendBigEndian32(out, crc | 0x80000000u);
-    if (kind == FrameKind::PseudoStereo)
-      AppendBigEndian32(out, kFramePseudoStereo);
-    else
-      AppendBigEndian32(out, channels_ == 2 ? kFrameStereoSilence : kFrameMonoSilence);
-  }
-
-  RangeEncoder coder(out);  // its first byte is the one decoders skip
-  for (auto& c : coders_) c.Reset();
+  const size_t header = kind == FrameKind::Normal ? 4 : 8;
+  size_t end;
   if (kind == FrameKind::Normal && channels_ == 2)
-    EncodeStereo(pcm, blocks, coder);
+    end = EncodeStereo(pcm, blocks, header);
   else if (kind != FrameKind::Silence)
-    EncodeMono(pcm, blocks, channels_, coder);
-  coder.Finish();
+    end = EncodeMono(pcm, blocks, channels_, header);
+  else
+    end = RangeEncoder(out_, header).Finish();
+
+  // After the coder, which uses the bytes before its start as scratch.
+  if (kind == FrameKind::Normal) {
+    PutBigEndian32(out_.data(), crc);
+  } else {
+    PutBigEndian32(out_.data(), crc | 0x80000000u);
+    PutBigEndian32(out_.data() + 4, kind == FrameKind::PseudoStereo ? kFramePseudoStereo
+                                    : channels_ == 2               ? kFrameStereoSilence
+                                                                   : kFrameMonoSilence);
+  }
+  return {out_.data(), end};
 }
 
 void FrameEncoder::Filter(int channel, int32_t* data, uint32_t count) {
@@ -77,35 +80,42 @@ void FrameEncoder::Filter(int channel, int32_t* data, uint32_t count) {
   }
 }
 
-void FrameEncoder::EncodeStereo(const uint8_t* pcm, uint32_t blocks, RangeEncoder& coder) {
+size_t FrameEncoder::EncodeStereo(const uint8_t* pcm, uint32_t blocks, size_t start) {
   residuals_[0].resize(blocks);
   residuals_[1].resize(blocks);
   int32_t* const y = residuals_[0].data();
   int32_t* const x = residuals_[1].data();
-  stereo_.Reset();
+  StereoPredictor stereo;
+  stereo.Reset();
   for (uint32_t i = 0; i < blocks; ++i) {
     const int32_t left = Sample(pcm, 2 * size_t(i));
     const int32_t right = Sample(pcm, 2 * size_t(i) + 1);
     const int32_t side = right - left;
     const int32_t mid = left + side / 2;  // truncating division, as the decoder inverts it
-    stereo_.Encode(side, mid, y[i], x[i]);
+    stereo.Encode(side, mid, y[i], x[i]);
   }
   Filter(0, y, blocks);
   Filter(1, x, blocks);
+  RangeEncoder coder(out_, start);
+  ResidualCoder coderY, coderX;
   for (uint32_t i = 0; i < blocks; ++i) {
-    coders_[0].Encode(coder, y[i]);
-    coders_[1].Encode(coder, x[i]);
+    coderY.Encode(coder, y[i]);
+    coderX.Encode(coder, x[i]);
   }
+  return coder.Finish();
 }
 
-void FrameEncoder::EncodeMono(const uint8_t* pcm, uint32_t blocks, int stride,
-                              RangeEncoder& coder) {
+size_t FrameEncoder::EncodeMono(const uint8_t* pcm, uint32_t blocks, int stride, size_t start) {
   residuals_[0].resize(blocks);
   int32_t* const r = residuals_[0].data();
-  mono_.Reset();
-  for (uint32_t i = 0; i < blocks; ++i) r[i] = mono_.Encode<false>(Sample(pcm, size_t(i) * stride), 0);
+  ChannelPredictor mono;
+  mono.Reset();
+  for (uint32_t i = 0; i < blocks; ++i) r[i] = mono.Encode<false>(Sample(pcm, size_t(i) * stride), 0);
   Filter(0, r, blocks);
-  for (uint32_t i = 0; i < blocks; ++i) coders_[0].Encode(coder, r[i]);
+  RangeEncoder coder(out_, start);
+  ResidualCoder residualCoder;
+  for (uint32_t i = 0; i < blocks; ++i) residualCoder.Encode(coder, r[i]);
+  return coder.Finish();
 }
 
 }  // namespace mac

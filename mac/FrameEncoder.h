@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "NNFilter.h"
@@ -13,23 +14,24 @@ namespace mac {
 
 class FrameEncoder {
  public:
-  FrameEncoder(int compressionLevel, int channels);
+  // simd: the NN filters' kernels (the scalar reference or one this CPU has).
+  FrameEncoder(int compressionLevel, int channels, SimdLevel simd = BestSimdLevel());
 
-  // pcm: `blocks` interleaved little-endian 16-bit sample frames. Appends the frame to out.
-  void Encode(const uint8_t* pcm, uint32_t blocks, std::vector<uint8_t>& out);
+  // pcm: `blocks` interleaved little-endian 16-bit sample frames. The result stays valid
+  // until the next call.
+  std::span<const uint8_t> Encode(const uint8_t* pcm, uint32_t blocks);
 
  private:
-  void EncodeStereo(const uint8_t* pcm, uint32_t blocks, RangeEncoder& coder);
+  // Both code from out_[start] on and return the frame's end.
+  size_t EncodeStereo(const uint8_t* pcm, uint32_t blocks, size_t start);
   // Codes one channel (every `stride`-th sample starting at pcm) the mono way.
-  void EncodeMono(const uint8_t* pcm, uint32_t blocks, int stride, RangeEncoder& coder);
+  size_t EncodeMono(const uint8_t* pcm, uint32_t blocks, int stride, size_t start);
   void Filter(int channel, int32_t* data, uint32_t count);
 
   int channels_;
-  StereoPredictor stereo_;
-  ChannelPredictor mono_;
   std::vector<NNFilter> filters_[2];  // per channel, in encoding order
-  ResidualCoder coders_[2];
   std::vector<int32_t> residuals_[2];  // reused from frame to frame
+  std::vector<uint8_t> out_;           // the frame's bytes; only grows
 };
 
 }  // namespace mac
