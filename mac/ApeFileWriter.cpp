@@ -1,5 +1,7 @@
 #include "ApeFileWriter.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "ApeFormat.h"
@@ -52,24 +54,32 @@ void ApeFileWriter::AddFrame(std::span<const uint8_t> frame, uint32_t blocks) {
 
 // The stream is stored in 4-byte groups, each byte-reversed (counted from the first frame).
 void ApeFileWriter::WriteGroups(const uint8_t* data, size_t size) {
-  grouped_.clear();
-  auto emitGroup = [this](const uint8_t* g) {
-    grouped_.insert(grouped_.end(), {g[3], g[2], g[1], g[0]});
+  auto reverseGroup = [](const uint8_t* from, uint8_t* to) {
+    uint32_t group;
+    std::memcpy(&group, from, 4);
+    group = __builtin_bswap32(group);
+    std::memcpy(to, &group, 4);
   };
+  // The buffer only grows, so it is filled in place without clearing.
+  if (grouped_.size() < size + 4) grouped_.resize(size + 4);
+  uint8_t* out = grouped_.data();
   if (carried_ > 0) {
-    while (carried_ < 4 && size > 0) {
-      carry_[carried_++] = *data++;
-      --size;
-    }
+    const size_t take = std::min(4 - carried_, size);
+    std::memcpy(carry_ + carried_, data, take);
+    carried_ += take;
+    data += take;
+    size -= take;
     if (carried_ < 4) return;
-    emitGroup(carry_);
+    reverseGroup(carry_, out);
+    out += 4;
     carried_ = 0;
   }
-  grouped_.reserve(grouped_.size() + size);
-  for (; size >= 4; size -= 4, data += 4) emitGroup(data);
-  for (; size > 0; --size) carry_[carried_++] = *data++;
-  file_.Write(grouped_.data(), grouped_.size());
-  md5_.Update(grouped_.data(), grouped_.size());
+  for (; size >= 4; size -= 4, data += 4, out += 4) reverseGroup(data, out);
+  std::memcpy(carry_, data, size);
+  carried_ = size;
+  const size_t bytes = size_t(out - grouped_.data());
+  file_.Write(grouped_.data(), bytes);
+  md5_.Update(grouped_.data(), bytes);
 }
 
 std::vector<uint8_t> ApeFileWriter::HeaderAndSeekTable() const {
@@ -90,7 +100,7 @@ std::vector<uint8_t> ApeFileWriter::HeaderAndSeekTable() const {
   const uint64_t dataBytes = (streamBytes_ + 3) / 4 * 4;
   std::vector<uint8_t> descriptor;
   descriptor.reserve(kDescriptorBytes + out.size());
-  descriptor.insert(descriptor.end(), {'M', 'A', 'C', ' '});
+  for (const char c : {'M', 'A', 'C', ' '}) descriptor.push_back(uint8_t(c));
   Put16(descriptor, kFileVersion);
   Put16(descriptor, 0);
   Put32(descriptor, kDescriptorBytes);

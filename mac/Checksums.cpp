@@ -2,22 +2,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace mac {
 
 namespace {
 
 struct CrcTable {
-  uint32_t entries[4][256];
+  uint32_t entries[8][256];
   constexpr CrcTable() : entries{} {
     for (uint32_t i = 0; i < 256; ++i) {
       uint32_t c = i;
       for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
       entries[0][i] = c;
     }
-    // Tables for four bytes at a time: entries[k][i] is entries[0][i] advanced by k zero bytes.
+    // Tables for eight bytes at a time: entries[k][i] is entries[0][i] advanced by k zero bytes.
     for (uint32_t i = 0; i < 256; ++i)
-      for (int k = 1; k < 4; ++k)
+      for (int k = 1; k < 8; ++k)
         entries[k][i] = (entries[k - 1][i] >> 8) ^ entries[0][entries[k - 1][i] & 0xFF];
   }
 };
@@ -34,10 +35,12 @@ uint32_t Rotl(uint32_t v, int s) { return (v << s) | (v >> (32 - s)); }
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
   uint32_t c = 0xFFFFFFFFu;
-  for (; size >= 4; size -= 4, data += 4) {
+  const auto& t = kCrc.entries;
+  for (; size >= 8; size -= 8, data += 8) {
     c ^= LoadLE32(data);
-    c = kCrc.entries[3][c & 0xFF] ^ kCrc.entries[2][(c >> 8) & 0xFF] ^
-        kCrc.entries[1][(c >> 16) & 0xFF] ^ kCrc.entries[0][c >> 24];
+    const uint32_t high = LoadLE32(data + 4);
+    c = t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^
+        t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
   }
   for (; size > 0; --size) c = kCrc.entries[0][(c ^ *data++) & 0xFF] ^ (c >> 8);
   return c ^ 0xFFFFFFFFu;
@@ -45,43 +48,60 @@ uint32_t Crc32(const uint8_t* data, size_t size) {
 
 Md5::Md5() : state_{0x67452301u, 0xEFCDAB89u, 0x98BADCFEu, 0x10325476u} {}
 
+namespace {
+
+constexpr uint32_t kSine[64] = {
+    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613,
+    0xfd469501, 0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193,
+    0xa679438e, 0x49b40821, 0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d,
+    0x02441453, 0xd8a1e681, 0xe7d3fbc8, 0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed,
+    0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a, 0xfffa3942, 0x8771f681, 0x6d9d6122,
+    0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70, 0x289b7ec6, 0xeaa127fa,
+    0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665, 0xf4292244,
+    0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
+    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb,
+    0xeb86d391};
+constexpr int kShift[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 10, 15, 21}};
+
+// Step i of the 64, with every index a constant: the four words rotate through v instead
+// of being moved, so they stay in registers.
+template <int i>
+[[gnu::always_inline]] inline void Md5Step(uint32_t (&v)[4], const uint32_t (&m)[16]) {
+  constexpr int round = i / 16;
+  uint32_t& a = v[(64 - i) % 4];
+  const uint32_t b = v[(65 - i) % 4], c = v[(66 - i) % 4], d = v[(67 - i) % 4];
+  uint32_t f;
+  int g;
+  if constexpr (round == 0) {
+    f = d ^ (b & (c ^ d));
+    g = i;
+  } else if constexpr (round == 1) {
+    f = c ^ (d & (b ^ c));
+    g = (5 * i + 1) % 16;
+  } else if constexpr (round == 2) {
+    f = b ^ c ^ d;
+    g = (3 * i + 5) % 16;
+  } else {
+    f = c ^ (b | ~d);
+    g = (7 * i) % 16;
+  }
+  a = b + Rotl(a + f + kSine[i] + m[g], kShift[round][i % 4]);
+}
+
+template <int... I>
+[[gnu::always_inline]] inline void Md5Steps(uint32_t (&v)[4], const uint32_t (&m)[16],
+                                            std::integer_sequence<int, I...>) {
+  (Md5Step<I>(v, m), ...);
+}
+
+}  // namespace
+
 void Md5::Transform(const uint8_t* block) {
-  static constexpr uint32_t kSine[64] = {
-      0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613,
-      0xfd469501, 0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193,
-      0xa679438e, 0x49b40821, 0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d,
-      0x02441453, 0xd8a1e681, 0xe7d3fbc8, 0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed,
-      0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a, 0xfffa3942, 0x8771f681, 0x6d9d6122,
-      0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70, 0x289b7ec6, 0xeaa127fa,
-      0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665, 0xf4292244,
-      0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
-      0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb,
-      0xeb86d391};
-  static constexpr int kShift[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23},
-                                       {6, 10, 15, 21}};
   uint32_t m[16];
   for (int i = 0; i < 16; ++i) m[i] = LoadLE32(block + 4 * i);
-  uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  for (int i = 0; i < 64; ++i) {
-    const int round = i / 16;
-    uint32_t f;
-    int g;
-    switch (round) {
-      case 0: f = (b & c) | (~b & d); g = i; break;
-      case 1: f = (d & b) | (~d & c); g = (5 * i + 1) % 16; break;
-      case 2: f = b ^ c ^ d; g = (3 * i + 5) % 16; break;
-      default: f = c ^ (b | ~d); g = (7 * i) % 16; break;
-    }
-    const uint32_t next = b + Rotl(a + f + kSine[i] + m[g], kShift[round][i % 4]);
-    a = d;
-    d = c;
-    c = b;
-    b = next;
-  }
-  state_[0] += a;
-  state_[1] += b;
-  state_[2] += c;
-  state_[3] += d;
+  uint32_t v[4] = {state_[0], state_[1], state_[2], state_[3]};
+  Md5Steps(v, m, std::make_integer_sequence<int, 64>());
+  for (int k = 0; k < 4; ++k) state_[k] += v[k];
 }
 
 void Md5::Update(const void* data, size_t size) {
