@@ -1,7 +1,7 @@
-// The wrapper base: attaching, the message dispatcher and painting entry points.
+// The wrapper base: attaching, the message dispatcher, painting entry points and input helpers.
 #include "skin/wrappers/SkinControl.h"
 
-#include "classlib/TypeInfo.h"
+#include "classlib/Unicode.h"
 #include "classlib/controls/Messages.h"
 #include "classlib/controls/WinControl.h"
 #include "skin/SkinMessages.h"
@@ -9,14 +9,20 @@
 #include "skin/form/SkinForm.h"
 #include "skin/manager/SkinManager.h"
 
+TColor SkinFaceColour(const TSkinData* skin)
+{
+    return ColorToRGB(skin ? skin->ButtonFaceColour : clBtnFace);
+}
+
 TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
 
 TSkinControl::~TSkinControl()
 {
-    if (Control && OldWindowMethod) {
+    // A control that is being destroyed frees its wrapper after its own parts are gone:
+    // its window method must not be touched then.
+    if (Control && OldWindowMethod && !ControlGone())
         Control->SetWindowProc(OldWindowMethod);
-        OldWindowMethod = nullptr;
-    }
+    OldWindowMethod = nullptr;
     if (NewWndProc) {
         if (IsWindow(Handle))
             SwapWindowProc(Handle, OldWndProc, UnicodeWindow);
@@ -26,34 +32,51 @@ TSkinControl::~TSkinControl()
         Form->RemoveChildSkin(this);
 }
 
+bool TSkinControl::ControlGone() const
+{
+    return Control && Control->ComponentState().Contains(csDestroying);
+}
+
+void TSkinControl::HookControl(TSkinForm* form, TSkinData* skin, TCanvas* canvas)
+{
+    Form = form;
+    SkinData = skin;
+    Canvas = canvas;
+    Control = dynamic_cast<TControl*>(Owner());
+    if (!Control)
+        return;
+    OldWindowMethod = Control->WindowProc();
+    Control->SetWindowProc([this](TMessage& msg) { Dispatch(msg); });
+    if (Form)
+        Form->AddChildSkin(this);
+}
+
+void TSkinControl::ColourControl()
+{
+    if (!Control || !SkinData)
+        return;
+    if (!SkinData->Options().Contains(xoParentBackGround) && PropTrue("ParentBackground")) {
+        SetProp("ParentBackground", "False");
+        HadParentBackground = true;
+    }
+    SavedColor = Control->Color();
+    Control->SetColor(SkinData->ButtonFaceColour);
+}
+
 void TSkinControl::AttachControl(TSkinForm* form, TSkinData* skin, bool colorControl, TCanvas* canvas)
 {
     if (Attached)
         return;
-    Form = form;
-    SkinData = skin;
-    ColorControl = colorControl;
-    Canvas = canvas;
-    Control = dynamic_cast<TControl*>(Owner());
-    auto* windowed = dynamic_cast<TWinControl*>(Control);
+    auto* windowed = dynamic_cast<TWinControl*>(Owner());
     if (!windowed)
         return;
     Handle = windowed->Handle();
     UnicodeWindow = IsWindowUnicode(Handle) != FALSE;
-    OldWindowMethod = Control->WindowProc();
-    Control->SetWindowProc([this](TMessage& msg) { Dispatch(msg); });
+    ColorControl = colorControl;
+    HookControl(form, skin, canvas);
     windowed->SetDoubleBuffered(true);
-    if (Form)
-        Form->AddChildSkin(this);
-    if (colorControl) {
-        if (!skin->Options().Contains(xoParentBackGround) && HasProperty(Control, "ParentBackground") &&
-            LowerCase(GetPropText(Control, "ParentBackground")) == "true") {
-            SetPropText(Control, "ParentBackground", "False");
-            HadParentBackground = true;
-        }
-        SavedColor = Control->Color();
-        Control->SetColor(skin->ButtonFaceColour);
-    }
+    if (colorControl)
+        ColourControl();
     OwnMouse = HadParentBackground;
     Control->Invalidate();
     Attached = true;
@@ -72,14 +95,24 @@ void TSkinControl::AttachWindow(HWND handle, TSkinData* skin, TSkinForm* form, T
     if (Form)
         Form->AddChildSkin(this);
     UnicodeWindow = IsWindowUnicode(handle) != FALSE;
-    const int length = GetWindowTextLengthW(handle);
-    Caption.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    Caption.resize(static_cast<std::size_t>(GetWindowTextW(handle, Caption.data(), length + 1)));
+    Caption = ControlText();
     NewWndProc = std::make_unique<TObjectWndProc>(this, &TSkinControl::WindowProcThunk);
     OldWndProc = SwapWindowProc(handle, NewWndProc->Proc(), UnicodeWindow);
     InvalidateRect(handle, nullptr, TRUE);
     Attached = true;
     State = wsAttached;
+}
+
+std::wstring TSkinControl::ControlText() const
+{
+    if (Control)
+        return PropWide("Caption");
+    if (!Handle)
+        return {};
+    const int length = GetWindowTextLengthW(Handle);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Handle, text.data(), length + 1)));
+    return text;
 }
 
 LRESULT TSkinControl::WindowProcThunk(void* self, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -93,7 +126,7 @@ LRESULT TSkinControl::CallControlProc(TMessage& msg)
 {
     if (OldWindowMethod)
         OldWindowMethod(msg);
-    else
+    else if (OldWndProc)
         msg.Result = CallSavedProc(OldWndProc, UnicodeWindow, Handle, msg.Msg, msg.WParam, msg.LParam);
     return msg.Result;
 }
@@ -103,10 +136,13 @@ void TSkinControl::Dispatch(TMessage& msg)
     Handled = false;
     if (msg.Msg == SKM_ENABLESKIN) {
         SkinEnabled = msg.WParam > 0;
+        // Either way the control shows its new look at once.
         if (SkinEnabled)
             Invalidate();
         else if (Handle)
             InvalidateRect(Handle, nullptr, TRUE);
+        else if (PaintTarget)
+            PaintTarget->Invalidate();
         return;
     }
     if (!SkinEnabled) {
@@ -156,14 +192,19 @@ void TSkinControl::AfterMessage(TMessage& msg)
 
 void TSkinControl::PaintNow(HDC dc)
 {
-    if (!GetWindowRect(Handle, &WindowRect))
+    if (!Handle || !GetWindowRect(Handle, &WindowRect))
         return;
     const RECT rect{0, 0, WindowRect.right - WindowRect.left, WindowRect.bottom - WindowRect.top};
     try {
         if (dc) {
             Draw(dc, rect);
         } else if (HDC windowDc = GetWindowDC(Handle)) {
-            Draw(windowDc, rect);
+            try {
+                Draw(windowDc, rect);
+            } catch (...) {
+                ReleaseDC(Handle, windowDc);
+                throw;
+            }
             ReleaseDC(Handle, windowDc);
         }
     } catch (...) {
@@ -187,10 +228,10 @@ void TSkinControl::Invalidate()
 
 void TSkinControl::Restore()
 {
-    if (!ColorControl || !Control)
+    if (!ColorControl || !Control || ControlGone())
         return;
     if (HadParentBackground)
-        SetPropText(Control, "ParentBackground", "True");
+        SetProp("ParentBackground", "True");
     if (SavedColor != clNone)
         Control->SetColor(SavedColor);
 }
@@ -200,4 +241,41 @@ void TSkinControl::Refresh()
     if (ColorControl && Control && SkinData)
         Control->SetColor(SkinData->ButtonFaceColour);
     Invalidate();
+}
+
+// ---- Input --------------------------------------------------------------------------------
+
+void TSkinControl::MouseLeft(TSkinControl* wrapper)
+{
+    if (!wrapper)
+        return;
+    if (wrapper->Handle)
+        SendMessageW(wrapper->Handle, CM_MOUSELEAVE, 0, 0);
+    else if (wrapper->Control)
+        wrapper->Control->Perform(CM_MOUSELEAVE);
+}
+
+void TSkinControl::TrackLeave(HWND handle)
+{
+    TrackMouseLeave(handle);
+}
+
+void TSkinControl::ForwardMouseDown(const TMessage& msg)
+{
+    if (!Control)
+        return;
+    int x = static_cast<short>(LOWORD(msg.LParam));
+    int y = static_cast<short>(HIWORD(msg.LParam));
+    // Client coordinates of such sizes no longer fit the message's 16 bits.
+    if (Control->Width() > 0x8000 || Control->Height() > 0x8000) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const POINT p = Control->ScreenToClient(cursor);
+        x = p.x;
+        y = p.y;
+    }
+    TShiftState shift = ShiftStateFromKeys(msg.WParam);
+    if (msg.Msg == WM_LBUTTONDBLCLK)
+        shift |= 1u << ssDouble;
+    Control->MouseDown(mbLeft, shift, x, y);
 }

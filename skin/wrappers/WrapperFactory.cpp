@@ -1,0 +1,45 @@
+#include "skin/wrappers/WrapperFactory.h"
+
+#include "skin/wrappers/SkinBitButton.h"
+#include "skin/wrappers/SkinBox.h"
+#include "skin/wrappers/SkinBoxH.h"
+#include "skin/wrappers/SkinButton.h"
+#include "skin/wrappers/SkinCheckBox.h"
+#include "skin/wrappers/SkinGroupBox.h"
+#include "skin/wrappers/SkinRadioButton.h"
+#include "skin/wrappers/SkinSpeedButton.h"
+#include "skin/wrappers/SkinStatusBar.h"
+#include "skin/wrappers/SkinTabSheet.h"
+
+namespace {
+template <class T>
+TSkinControl* Make(TComponent* owner)
+{
+    return new T(owner);
+}
+} // namespace
+
+TWrapperFactory WrapperFactory(TWrapperKind kind)
+{
+    switch (kind) {
+    case TWrapperKind::Button: return &Make<TSkinButton>;
+    case TWrapperKind::BitButton: return &Make<TSkinBitButton>;
+    case TWrapperKind::SpeedButton: return &Make<TSkinSpeedButton>;
+    case TWrapperKind::CheckBox: return &Make<TSkinCheckBox>;
+    case TWrapperKind::RadioButton: return &Make<TSkinRadioButton>;
+    case TWrapperKind::GroupBox: return &Make<TSkinGroupBox>;
+    case TWrapperKind::Box: return &Make<TSkinBox>;
+    case TWrapperKind::BoxH: return &Make<TSkinBoxH>;
+    case TWrapperKind::TabSheet: return &Make<TSkinTabSheet>;
+    case TWrapperKind::StatusBar: return &Make<TSkinStatusBar>;
+    // Scroll bars, list views, combo boxes, edits, up-downs, progress bars, track bars, tabs
+    // and the images handed to other families' check controls have no wrapper yet.
+    default: return nullptr;
+    }
+}
+
+TSkinControl* NewWrapper(TWrapperKind kind, TComponent* owner)
+{
+    TWrapperFactory factory = WrapperFactory(kind);
+    return factory ? factory(owner) : nullptr;
+}
