@@ -15,6 +15,7 @@
 #include "classlib/graphics/Graphics.h"
 #include "classlib/menus/MenuItem.h"
 #include "classlib/menus/PopupMenu.h"
+#include "classlib/stdctrls/Timer.h"
 #include "guikit/DialogWatcher.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinMessages.h"
@@ -115,10 +116,10 @@ TEST(SkinFrame, DefaultSkinFrameKeepsTheClientAreaAndCutsTheRegionByKeyPixels)
     EXPECT_FALSE(frame->ButtonObjects[help]->Visible) << "no one answers SKM_BUTTONVISIBLE";
 
     // Inactive: the frame repaints with the second images.
-    const TColor activeTop = ScreenPixel(host.Handle(), outer.cx / 2, 2);
+    const std::vector<TColor> activeRow = WindowRow(host.Handle(), frame->TitleHeight / 2, outer.cx);
     SendMessageW(host.Handle(), WM_NCACTIVATE, FALSE, 0);
     EXPECT_EQ(frame->WindowActive, 0);
-    EXPECT_NE(ScreenPixel(host.Handle(), outer.cx / 2, 2), activeTop);
+    EXPECT_NE(WindowRow(host.Handle(), frame->TitleHeight / 2, outer.cx), activeRow);
     guikit::SaveScreenshot(host.Handle(), "skinform-inactive");
 }
 
@@ -161,8 +162,11 @@ TEST(SkinFrame, HitTestingAndPaintingBeforeActivation)
     ASSERT_TRUE(guikit::WaitUntil([&] { return rawFrame->SkinState == ssActive; }));
     EXPECT_GT(rawFrame->LastPaintWidth, 0);
     EXPECT_EQ(rawFrame->FrameKind, fkSizeable);
+    // Destroyed: the frame is released and the next purge frees it.
     DestroyWindow(raw);
     guikit::PumpMessages();
+    EXPECT_EQ(rawFrame->SkinState, ssReleased);
+    manager->PurgeForms();
     EXPECT_EQ(manager->FindForm(raw), nullptr);
 }
 
@@ -172,6 +176,9 @@ TEST(SkinManager, WindowsThatAreNotSkinned)
     SkinnedForm host(PlainFrameSkin().Pack());
     TSkinManager* manager = TheSkinManager();
     ASSERT_NE(manager, nullptr);
+    TSkinOptions noPreview = host.skin->Options();
+    noPreview.Exclude(xoPreview);
+    host.skin->SetOptions(noPreview);
 
     // No caption: the frame is attached but leaves the system frame (zero sizes).
     {
@@ -397,13 +404,13 @@ TEST(CaptionButtons, LayoutVisibilityStatesAndActions)
     EXPECT_TRUE(two->Visible);
 
     const POINT c = Centre(close->Bounds);
-    EXPECT_EQ(ScreenPixel(w, c.x, c.y), kNormal);
+    EXPECT_EQ(WindowPixel(w, c.x, c.y), kNormal);
     SendNc(w, WM_NCMOUSEMOVE, HTCAPTION, c.x, c.y);
     EXPECT_EQ(close->State, ncHot);
-    EXPECT_EQ(ScreenPixel(w, c.x, c.y), kHot);
+    EXPECT_EQ(WindowPixel(w, c.x, c.y), kHot);
     SendNc(w, WM_NCLBUTTONDOWN, HTCAPTION, c.x, c.y);
     EXPECT_EQ(close->State, ncPressed);
-    EXPECT_EQ(ScreenPixel(w, c.x, c.y), kPressed);
+    EXPECT_EQ(WindowPixel(w, c.x, c.y), kPressed);
     // Moving off: the hover timer ends the hot state.
     SendNc(w, WM_NCMOUSEMOVE, HTCAPTION, 150, 10);
     EXPECT_EQ(close->State, ncNormal);
@@ -411,10 +418,10 @@ TEST(CaptionButtons, LayoutVisibilityStatesAndActions)
     // Inactive: a four-image strip shows image 4, a two-image strip keeps image 1.
     const POINT t = Centre(two->Bounds);
     SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
-    EXPECT_EQ(ScreenPixel(w, c.x, c.y), kInactive);
-    EXPECT_EQ(ScreenPixel(w, t.x, t.y), kNormal);
+    EXPECT_EQ(WindowPixel(w, c.x, c.y), kInactive);
+    EXPECT_EQ(WindowPixel(w, t.x, t.y), kNormal);
     SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
-    EXPECT_EQ(ScreenPixel(w, c.x, c.y), kNormal);
+    EXPECT_EQ(WindowPixel(w, c.x, c.y), kNormal);
 
     // Visibility 1000-2000 asks the window; an action of the application's own is posted.
     answerVisible = true;
@@ -448,7 +455,10 @@ TEST(CaptionButtons, LayoutVisibilityStatesAndActions)
 TEST(CaptionButtons, IconDoubleClickClosesAndRightClickOpensTheSkinnedSystemMenu)
 {
     ManagerScope scope;
-    SkinnedForm host(ButtonSkin(), bsSizeable, 292, 120);
+    SkinnedForm host(ButtonSkin(), bsSizeable, 292, 120, false);
+    // The icon button takes the skin's application icon when its element has no picture.
+    skindatatest::FillBitmap(host.skin->AppIcon, 16, 16, 0x3060C0);
+    host.Show();
     TSkinForm* frame = host.Frame();
     ASSERT_NE(frame, nullptr);
     const HWND w = host.Handle();

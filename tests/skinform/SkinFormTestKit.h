@@ -96,15 +96,22 @@ struct SkinnedForm {
     TSkinForm* Frame() { return FindSkinForm(form->Handle()); }
 };
 
-// Pixels of the screen where the window is (what a person sees).
-inline TColor ScreenPixel(HWND window, int x, int y)
+// A pixel of the window as painted (frame coordinates).
+inline TColor WindowPixel(HWND window, int x, int y)
 {
-    RECT r{};
-    GetWindowRect(window, &r);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
-    ReleaseDC(nullptr, screen);
+    HDC dc = GetWindowDC(window);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
     return static_cast<TColor>(c);
+}
+
+// One row of the window's pixels.
+inline std::vector<TColor> WindowRow(HWND window, int y, int width)
+{
+    std::vector<TColor> row;
+    for (int x = 0; x < width; ++x)
+        row.push_back(WindowPixel(window, x, y));
+    return row;
 }
 
 // Sends a non-client mouse message at a window point (frame coordinates).
