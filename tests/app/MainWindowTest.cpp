@@ -42,6 +42,7 @@
 #include "outputs/Published.h"
 #include "pipeline/Published.h"
 #include "skin/SkinMessages.h"
+#include "skin/data/DataSkinSysButton.h"
 #include "skin/form/SkinForm.h"
 
 namespace fs = std::filesystem;
