@@ -1,0 +1,73 @@
+#pragma once
+// Skinned test windows for the control wrappers: a skin made here whose every strip image is
+// one plain colour (so a pixel tells which image was drawn), forms skinned by the skin manager
+// as the program's windows are, and pixel reading.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "classlib/forms/Form.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/SkinForm.h"
+#include "skindata/SkinDataTestKit.h"
+
+namespace wraptest {
+
+constexpr TColor kFace = RGBColor(208, 212, 218);
+constexpr TColor kText = RGBColor(20, 20, 20);
+constexpr TColor kShadow = RGBColor(90, 100, 120);
+constexpr int kButtonFrame = 12;  // width and height of one button image
+constexpr int kKeyCorner = 2;     // the top-left 2 x 2 pixels of every button image are magenta
+constexpr int kBoxSize = 13;      // check and radio images
+
+// Image k (1-based) of each strip.
+TColor ButtonColour(int k);
+TColor CheckColour(int k);
+TColor RadioColour(int k);
+
+// The test skin with check and radio strips of the given image counts.
+skindatatest::TTestSkin MakeSkin(int checkImages = 4, int radioImages = 4, const std::string& extraIni = {});
+
+// A form with a skin component of its own, skinned by the skin manager when shown.
+class TSkinnedForm {
+public:
+    explicit TSkinnedForm(const skindatatest::TTestSkin& skin, TSkinControlTypes controls = TestControls());
+    ~TSkinnedForm();
+
+    template <class T>
+    T* Add(int left, int top, int width, int height, TWinControl* parent = nullptr)
+    {
+        auto* control = new T(form.get());
+        control->SetParent(parent ? parent : form.get());
+        control->SetBounds(left, top, width, height);
+        return control;
+    }
+    // Shows the form and waits for the manager to have skinned it and its children.
+    TSkinForm* Show();
+
+    // Every kind but the frame itself: the wrappers are what is tested.
+    static TSkinControlTypes TestControls();
+
+    std::unique_ptr<TForm> form;
+    TSkinData* skin = nullptr;
+    TSkinForm* frame = nullptr;
+};
+
+// The colour at a client point of a window, as on the screen.
+TColor PixelAt(HWND window, int x, int y);
+// Waits until the point shows `colour`.
+bool WaitForPixel(HWND window, int x, int y, TColor colour);
+// Rows of `area` holding a pixel other than `background`, grouped into runs: the number of runs.
+int RowBands(HWND window, const RECT& area, TColor background);
+// Whether any pixel of the client rectangle `area` has the colour.
+bool HasColour(HWND window, const RECT& area, TColor colour);
+// The right-most column in `area` holding a pixel other than `background` (-1: none).
+int RightmostOther(HWND window, const RECT& area, TColor background);
+
+// The wrapper serving a window, found in its frame's list.
+TSkinControl* WrapperOf(TSkinForm* frame, HWND window);
+bool AnswersSkinned(HWND window);
+
+} // namespace wraptest
