@@ -501,3 +501,75 @@ TEST(CaptionButtons, IconDoubleClickClosesAndRightClickOpensTheSkinnedSystemMenu
     SendNc(w, WM_NCLBUTTONDBLCLK, HTCAPTION, i.x, i.y);
     EXPECT_TRUE(guikit::WaitUntil([&] { return IsWindowVisible(w) == FALSE; }));
 }
+
+TEST(SkinManager, FindsTheSkinForEachKindOfWindowAndSkinsPopupsByMenuKind)
+{
+    ManagerScope scope;
+    SkinnedForm host(PlainFrameSkin().Pack(), bsSingle, 200, 100, false);
+    TSkinManager* manager = TheSkinManager();
+    ASSERT_NE(manager, nullptr);
+    TSkinData* mainSkin = host.skin;
+    // More components: a dialog skin, a second main skin, one for a single form.
+    TForm single(nullptr);
+    single.SetBounds(10, 10, 150, 100);
+    single.HandleNeeded();
+    auto make = [&](TSkinFormType type, TComponent* owner) {
+        auto* skin = new TSkinData(owner);
+        skindatatest::PutImage(*skin, PlainFrameSkin().Pack());
+        skin->LoadSkin();
+        skin->SetSkinFormtype(type);
+        manager->RegisterSkin(skin);
+        return skin;
+    };
+    TSkinData* dialogSkin = make(sfDialog, host.form.get());
+    TSkinData* secondMain = make(sfMainform, host.form.get());
+    TSkinData* singleSkin = make(sfOnlyThisForm, &single);
+    EXPECT_EQ(manager->MainSkin, mainSkin) << "the first main-form component";
+    const HWND dialog = CreateWindowExW(0, L"#32770", L"d", WS_POPUP | WS_CAPTION, 0, 0, 100, 80, nullptr, nullptr,
+                                       nullptr, nullptr);
+    const HWND plain = MakeRawWindow(L"KestripPlainWindow", 100, 80);
+    EXPECT_EQ(manager->FindSkin(single.Handle()), singleSkin);
+    EXPECT_EQ(manager->FindSkin(dialog), dialogSkin);
+    EXPECT_EQ(manager->FindSkin(plain), secondMain) << "the last main-form component";
+    manager->UnregisterSkin(dialogSkin);
+    EXPECT_EQ(manager->FindSkin(dialog), secondMain);
+    manager->UnregisterSkin(mainSkin);
+    EXPECT_EQ(manager->MainSkin, secondMain) << "a destroyed main component is never used again";
+    manager->RegisterSkin(mainSkin);
+
+    // Pop-up menu windows: each kind of menu needs its own switch in the skin.
+    struct Case { int kind; TSkinControlType needed; };
+    const Case cases[] = {{mkPopupMenu, xcPopupMenu}, {mkMenuBarDropDown, xcMainMenu},
+                          {mkMenuBarDropDown, xcMenuItem}, {mkSystemMenu, xcSystemMenu}};
+    manager->Enabled = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + "/" + std::to_string(c.needed));
+        for (TSkinData* skin : manager->Skins) {
+            TSkinControlTypes controls;
+            controls.Include(c.needed);
+            skin->SetSkinControls(controls);
+        }
+        const HWND popup = CreateWindowExW(WS_EX_TOOLWINDOW, L"#32768", L"", WS_POPUP, 0, 0, 80, 60, nullptr, nullptr,
+                                           nullptr, nullptr);
+        ASSERT_NE(popup, nullptr);
+        manager->MenuKind = c.kind;
+        manager->SkinPopup(popup);
+        EXPECT_TRUE(manager->IsPopupSkinned(popup));
+        EXPECT_EQ(SendMessageW(popup, SKM_ISSKINNED, 0, 0), 1);
+        DestroyWindow(popup); // the hook sees it go
+        EXPECT_FALSE(manager->IsPopupSkinned(popup));
+        EXPECT_EQ(manager->MenuKind, mkPopupMenu) << "the last pop-up closed";
+
+        // Without the switch nothing is attached.
+        for (TSkinData* skin : manager->Skins)
+            skin->SetSkinControls(TSkinControlTypes());
+        const HWND bare = CreateWindowExW(WS_EX_TOOLWINDOW, L"#32768", L"", WS_POPUP, 0, 0, 80, 60, nullptr, nullptr,
+                                          nullptr, nullptr);
+        manager->MenuKind = c.kind;
+        manager->SkinPopup(bare);
+        EXPECT_FALSE(manager->IsPopupSkinned(bare));
+        DestroyWindow(bare);
+    }
+    DestroyWindow(dialog);
+    DestroyWindow(plain);
+}
