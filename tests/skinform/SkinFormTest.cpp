@@ -403,6 +403,18 @@ TEST(CaptionButtons, LayoutVisibilityStatesAndActions)
     EXPECT_FALSE(never->Visible) << "visibility -1 hides";
     EXPECT_TRUE(two->Visible);
 
+    // A caption too long for the title is clipped by the right clip; in a pop-up window 5
+    // pixels left of the right-anchored buttons instead.
+    host.form->SetCaption(std::string(120, 'W'));
+    SendMessageW(w, SKM_REPAINTFRAME, 0, 0);
+    EXPECT_EQ(frame->CaptionRect.right, 300 - frame->FrameRight - host.skin->Title->RightWidth);
+    SetWindowLongPtrW(w, GWL_STYLE, GetWindowLongPtrW(w, GWL_STYLE) | WS_POPUP);
+    SendMessageW(w, SKM_REPAINTFRAME, 0, 0);
+    EXPECT_EQ(frame->CaptionRect.right, 260 - 5);
+    SetWindowLongPtrW(w, GWL_STYLE, GetWindowLongPtrW(w, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP));
+    host.form->SetCaption("Skinned");
+    SendMessageW(w, SKM_REPAINTFRAME, 0, 0);
+
     const POINT c = Centre(close->Bounds);
     EXPECT_EQ(WindowPixel(w, c.x, c.y), kNormal);
     SendNc(w, WM_NCMOUSEMOVE, HTCAPTION, c.x, c.y);
