@@ -94,8 +94,12 @@ size_t FrameEncoder::EncodeStereo(const uint8_t* pcm, uint32_t blocks, size_t st
     const int32_t mid = left + side / 2;  // truncating division, as the decoder inverts it
     stereo.Encode(side, mid, y[i], x[i]);
   }
-  Filter(0, y, blocks);
-  Filter(1, x, blocks);
+  // Stage by stage, the two channels' filters side by side.
+  for (size_t k = 0; k < filters_[0].size(); ++k) {
+    filters_[0][k].Reset();
+    filters_[1][k].Reset();
+    NNFilter::ApplyPair(filters_[0][k], y, filters_[1][k], x, blocks);
+  }
   RangeEncoder coder(out_, start);
   ResidualCoder coderY, coderX;
   for (uint32_t i = 0; i < blocks; ++i) {

@@ -14,13 +14,18 @@ constexpr size_t kAlignValues = kAlignBytes / sizeof(int16_t);
 
 }  // namespace
 
-bool HasVectorKernel(int order) { return order == 16 || order == 32 || order == 64 || order == 256; }
+bool HasVectorKernel(int order, int fractionBits) {
+  return (order == 16 && fractionBits == 11) || (order == 64 && fractionBits == 11) ||
+         (order == 256 && fractionBits == 13) || (order == 32 && fractionBits == 10);
+}
 
 // The reference the vector kernels must match: predict, then adapt, one value at a time.
-void ApplyNNFilterScalar(NNFilterState& s, int32_t* data, size_t count) {
+namespace {
+
+void ApplyScalar(NNFilterState& s, int32_t* data, size_t count) {
   const int order = s.order;
   int16_t* const c = s.coefficients;
-  NNFilterHistory h(s);
+  NNFilterHistory<> h(s);
   for (size_t i = 0; i < count; ++i) {
     const int32_t x = data[i];
     const int16_t* d = h.Inputs();
@@ -40,12 +45,31 @@ void ApplyNNFilterScalar(NNFilterState& s, int32_t* data, size_t count) {
   h.StoreTo(s);
 }
 
+}  // namespace
+
+void ApplyNNFiltersScalar(NNFilterState* const* states, int32_t* const* data, int filters,
+                          size_t count) {
+  for (int f = 0; f < filters; ++f) ApplyScalar(*states[f], data[f], count);
+}
+
+void NNFilter::Apply(int32_t* data, size_t count) {
+  NNFilterState* states[] = {&state_};
+  kernel_(states, &data, 1, count);
+}
+
+void NNFilter::ApplyPair(NNFilter& first, int32_t* firstData, NNFilter& second,
+                         int32_t* secondData, size_t count) {
+  assert(first.kernel_ == second.kernel_ && first.state_.order == second.state_.order);
+  NNFilterState* states[] = {&first.state_, &second.state_};
+  int32_t* data[] = {firstData, secondData};
+  first.kernel_(states, data, 2, count);
+}
+
 NNFilter::NNFilter(int order, int fractionBits, SimdLevel level) : level_(level) {
   assert(order > 0 && order % 16 == 0 && SimdLevelAvailable(level));
   state_.order = order;
   state_.fractionBits = fractionBits;
-  state_.size = size_t(order) + 1 + NNFilterState::kWindow;
-  memory_.resize(kAlignValues + size_t(order) + 2 * state_.size);
+  memory_.resize(kAlignValues + size_t(order) + 2 * WindowSize());
   Bind();
   Reset();
 }
@@ -53,7 +77,7 @@ NNFilter::NNFilter(int order, int fractionBits, SimdLevel level) : level_(level)
 NNFilter::NNFilter(const NNFilter& other) : level_(other.level_), state_(other.state_) {
   memory_.resize(other.memory_.size());
   Bind();
-  const size_t values = size_t(state_.order) + 2 * state_.size;
+  const size_t values = size_t(state_.order) + 2 * WindowSize();
   std::copy_n(other.state_.coefficients, values, state_.coefficients);
 }
 
@@ -63,13 +87,12 @@ void NNFilter::Bind() {
   const size_t skip = (kAlignBytes - address % kAlignBytes) % kAlignBytes / sizeof(int16_t);
   state_.coefficients = memory_.data() + skip;
   state_.inputs = state_.coefficients + state_.order;
-  state_.steps = state_.inputs + state_.size;
-  switch (HasVectorKernel(state_.order) ? level_ : SimdLevel::Scalar) {
+  switch (HasVectorKernel(state_.order, state_.fractionBits) ? level_ : SimdLevel::Scalar) {
 #if defined(__x86_64__) || defined(__i386__)
-    case SimdLevel::Avx2: kernel_ = ApplyNNFilterAvx2; break;
-    case SimdLevel::Sse2: kernel_ = ApplyNNFilterSse2; break;
+    case SimdLevel::Avx2: kernel_ = ApplyNNFiltersAvx2; break;
+    case SimdLevel::Sse2: kernel_ = ApplyNNFiltersSse2; break;
 #endif
-    default: kernel_ = ApplyNNFilterScalar; break;
+    default: kernel_ = ApplyNNFiltersScalar; break;
   }
 }
 
@@ -77,7 +100,6 @@ void NNFilter::Reset() {
   std::fill(memory_.begin(), memory_.end(), 0);
   state_.position = size_t(state_.order) + 1;
   state_.average = 0;
-  state_.pendingSign = 0;
 }
 
 }  // namespace mac
