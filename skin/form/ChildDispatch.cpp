@@ -342,6 +342,7 @@ void TSkinForm::SkinChildren(TWinControl* container)
     FreeDeadChildSkins();
     if (!SkinData || !container)
         return;
+    HookPopupMenus(container, true);
     std::vector<TControl*> owned;
     for (int i = 0; i < container->ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(container->Components(i)))

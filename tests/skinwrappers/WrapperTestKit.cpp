@@ -106,21 +106,26 @@ bool WaitForPixel(HWND window, int x, int y, TColor colour)
     return guikit::WaitUntil([&] { return PixelAt(window, x, y) == colour; }, std::chrono::seconds(5));
 }
 
+std::unique_ptr<TBitmap> Capture(HWND window)
+{
+    UpdateWindow(window);
+    RECT r{};
+    GetClientRect(window, &r);
+    auto picture = std::make_unique<TBitmap>(std::max<int>(r.right, 1), std::max<int>(r.bottom, 1), pf24bit);
+    HDC dc = GetDC(window);
+    BitBlt(picture->Canvas()->Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
+    return picture;
+}
+
 namespace {
 // The client area's pixels, read once.
 struct TShot {
-    explicit TShot(HWND window)
+    explicit TShot(HWND window) : picture(Capture(window))
     {
-        UpdateWindow(window);
-        RECT r{};
-        GetClientRect(window, &r);
-        w = r.right;
-        h = r.bottom;
-        HDC dc = GetDC(window);
-        picture = std::make_unique<TBitmap>(std::max(w, 1), std::max(h, 1), pf24bit);
-        BitBlt(picture->Canvas()->Handle(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-        GdiFlush();
+        w = picture->Width();
+        h = picture->Height();
     }
     TColor At(int x, int y) const { return picture->PixelColor(x, y); }
     int w = 0, h = 0;

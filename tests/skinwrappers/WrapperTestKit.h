@@ -66,6 +66,9 @@ bool HasColour(HWND window, const RECT& area, TColor colour);
 // The right-most column in `area` holding a pixel other than `background` (-1: none).
 int RightmostOther(HWND window, const RECT& area, TColor background);
 
+// The client area's pixels as on the screen.
+std::unique_ptr<TBitmap> Capture(HWND window);
+
 // The wrapper serving a window, found in its frame's list.
 TSkinControl* WrapperOf(TSkinForm* frame, HWND window);
 bool AnswersSkinned(HWND window);
