@@ -7,8 +7,10 @@
 
 namespace mac {
 
-// Standard CRC-32 (reflected polynomial 0xEDB88320, as in zlib and PNG).
+// Standard CRC-32 (reflected polynomial 0xEDB88320, as in zlib and PNG): with carry-less
+// multiplication where the CPU has it, else (and in the reference) from tables.
 uint32_t Crc32(const uint8_t* data, size_t size);
+uint32_t Crc32Reference(const uint8_t* data, size_t size);
 
 class Md5 {
  public:
