@@ -44,7 +44,7 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect)
     const int index = ImageIndex();
     DrawFace(rect, index);
     HDC buffer = Buffer.Canvas()->Handle();
-    const HGDIOBJ oldFont = SelectFont(buffer);
+    const HGDIOBJ oldFont = SelectControlFont(buffer);
     SetTextColourFor(buffer, index);
     const int glyphImage = index == 2 ? 3 : index == 3 ? 2 : 1;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;

@@ -79,16 +79,8 @@ void TSkinButton::AfterMessage(TMessage& msg)
         PaintNow(nullptr);
         break;
     case WM_KEYDOWN:
-        if (msg.WParam == VK_SPACE) {
-            MouseState |= msPressed;
-            Invalidate();
-        }
-        break;
     case WM_KEYUP:
-        if (msg.WParam == VK_SPACE) {
-            MouseState &= ~msPressed;
-            Invalidate();
-        }
+        SpaceKey(msg);
         break;
     case CM_DIALOGKEY:
     case CM_FOCUSCHANGED:
@@ -120,6 +112,18 @@ void TSkinButton::AfterMessage(TMessage& msg)
         TSkinControl::AfterMessage(msg);
         break;
     }
+}
+
+bool TSkinButton::SpaceKey(const TMessage& msg)
+{
+    if (msg.WParam != VK_SPACE || (msg.Msg != WM_KEYDOWN && msg.Msg != WM_KEYUP))
+        return false;
+    if (msg.Msg == WM_KEYDOWN)
+        MouseState |= msPressed;
+    else
+        MouseState &= ~msPressed;
+    Invalidate();
+    return true;
 }
 
 bool TSkinButton::IsDefaultButton() const
@@ -171,17 +175,6 @@ void TSkinButton::DrawFace(const RECT& rect, int index)
     DrawSkinElement(dc, local, kButtonImages, index, *SkinData->Buttons);
 }
 
-HGDIOBJ TSkinButton::SelectFont(HDC dc)
-{
-    if (auto* font = PropObjectAs<TFont>("Font")) {
-        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(font->Color())));
-        return SelectObject(dc, font->Handle());
-    }
-    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinData->ButtonTextColour)));
-    auto font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
-    return SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-}
-
 void TSkinButton::SetTextColourFor(HDC dc, int index)
 {
     const TDataSkinButton& b = *SkinData->Buttons;
@@ -217,7 +210,7 @@ void TSkinButton::Draw(HDC dc, const RECT& rect)
     const int index = ImageIndex();
     DrawFace(rect, index);
     HDC buffer = Buffer.Canvas()->Handle();
-    const HGDIOBJ oldFont = SelectFont(buffer);
+    const HGDIOBJ oldFont = SelectControlFont(buffer);
     SetTextColourFor(buffer, index);
 
     const std::wstring text = SplitCaption(Caption);

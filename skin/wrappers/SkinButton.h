@@ -25,9 +25,8 @@ protected:
     bool BeginDraw();
     // Sizes Buffer and paints its background and the button image of `index`.
     void DrawFace(const RECT& rect, int index);
-    // The control's font in Buffer with its colour, or the window's font (foreign windows);
-    // returns the font that was selected before.
-    HGDIOBJ SelectFont(HDC dc);
+    // Space pressed (true) or released on the button: the pressed image follows the key.
+    bool SpaceKey(const TMessage& msg);
     // The text colour the skin asks for at `index`, or the font's colour.
     void SetTextColourFor(HDC dc, int index);
     void DrawFocus(HDC dc, RECT textRect);

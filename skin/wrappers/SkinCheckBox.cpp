@@ -60,12 +60,7 @@ int TSkinCheckBox::BoxImage(int images) const
     if (images == 12) {
         if (indeterminate)
             return disabled ? 12 : 9;
-        switch (index) {
-        case 2: return 5;
-        case 3: return 4;
-        case 4: return 8;
-        default: return index;
-        }
+        return WideStripImage(index);
     }
     return std::min(index, images);
 }

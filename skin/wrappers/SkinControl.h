@@ -109,6 +109,9 @@ protected:
     void HookControl(TSkinForm* form, TSkinData* skin, TCanvas* canvas);
     // ParentBackground off and the face colour on, remembering both.
     void ColourControl();
+    // The control's "Font" with its colour, or the window's font in the skin's button text
+    // colour (foreign windows); returns the font selected before.
+    HGDIOBJ SelectControlFont(HDC dc) const;
     // The window's text (foreign windows) or the "Caption" property.
     std::wstring ControlText() const;
     bool ControlGone() const;

@@ -5,6 +5,7 @@
 
 #include "classlib/controls/WinControl.h"
 #include "classlib/graphics/Canvas.h"
+#include "classlib/graphics/Font.h"
 #include "classlib/graphics/ImageList.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinText.h"
@@ -19,6 +20,17 @@ void FillSolid(HDC dc, const RECT& rect, TColor colour)
     DeleteObject(brush);
 }
 } // namespace
+
+HGDIOBJ TSkinControl::SelectControlFont(HDC dc) const
+{
+    if (auto* font = PropObjectAs<TFont>("Font")) {
+        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(font->Color())));
+        return SelectObject(dc, font->Handle());
+    }
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinData->ButtonTextColour)));
+    auto font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
+    return SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+}
 
 void TSkinControl::FillFace(HDC dc, const RECT& rect) const
 {

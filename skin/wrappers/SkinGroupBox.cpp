@@ -38,14 +38,7 @@ void TSkinGroupBox::Draw(HDC dc, const RECT& rect)
 
     const int saved = SaveDC(dc);
     SetViewportOrgEx(dc, rect.left, rect.top, nullptr);
-    if (auto* font = PropObjectAs<TFont>("Font")) {
-        SelectObject(dc, font->Handle());
-        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(font->Color())));
-    } else {
-        auto handle = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
-        SelectObject(dc, handle ? static_cast<HGDIOBJ>(handle) : GetStockObject(DEFAULT_GUI_FONT));
-        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinData->ButtonTextColour)));
-    }
+    SelectControlFont(dc);
     SIZE zero{};
     GetTextExtentPoint32A(dc, "0", 1, &zero);
     const int half = zero.cy / 2;

@@ -21,13 +21,7 @@ int TSkinRadioButton::BoxImage(int images) const
         index = PropTrue("Checked") ? 2 : 1;
     if (Disabled())
         index += 2;
-    if (images == 8) {
-        switch (index) {
-        case 2: return 5;
-        case 3: return 4;
-        case 4: return 8;
-        default: return index;
-        }
-    }
+    if (images == 8)
+        return WideStripImage(index);
     return std::min(index, images);
 }

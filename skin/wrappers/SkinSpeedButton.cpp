@@ -62,16 +62,8 @@ void TSkinSpeedButton::AfterMessage(TMessage& msg)
 {
     switch (msg.Msg) {
     case WM_KEYDOWN:
-        if (msg.WParam == VK_SPACE) {
-            MouseState |= msPressed;
-            Invalidate();
-        }
-        break;
     case WM_KEYUP:
-        if (msg.WParam == VK_SPACE) {
-            MouseState &= ~msPressed;
-            Invalidate();
-        }
+        SpaceKey(msg);
         break;
     case WM_LBUTTONUP:
         MouseState &= ~msPressed;
@@ -124,7 +116,7 @@ void TSkinSpeedButton::Draw(HDC dc, const RECT& rect)
             FillFace(buffer, local);
         if (index == 2 || index == 4 || !PropTrue("Flat"))
             DrawSkinElement(buffer, local, kButtonImages, index, *SkinData->Buttons);
-        const HGDIOBJ oldFont = SelectFont(buffer);
+        const HGDIOBJ oldFont = SelectControlFont(buffer);
         SetTextColourFor(buffer, index);
         TGlyphFace face = ReadGlyphFace(index == 2 ? 3 : index == 3 ? 2 : 1);
         face.images = nullptr;

@@ -13,6 +13,16 @@ namespace {
 constexpr int kTransparentTag = 5555;
 } // namespace
 
+int WideStripImage(int index)
+{
+    switch (index) {
+    case 2: return 5;
+    case 3: return 4;
+    case 4: return 8;
+    default: return index;
+    }
+}
+
 void TSkinTwoState::AttachControl(TSkinForm* form, TSkinData* skin, bool colorControl, TCanvas* canvas)
 {
     TSkinControl::AttachControl(form, skin, colorControl, canvas);
@@ -111,14 +121,7 @@ void TSkinTwoState::DrawCaption(HDC dc, RECT area, bool rightAligned)
     Caption = ControlText();
     Focused = GetFocus() == Handle;
     const int saved = SaveDC(dc);
-    if (auto* font = PropObjectAs<TFont>("Font")) {
-        SelectObject(dc, font->Handle());
-        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(font->Color())));
-    } else {
-        auto handle = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
-        SelectObject(dc, handle ? static_cast<HGDIOBJ>(handle) : GetStockObject(DEFAULT_GUI_FONT));
-        SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinData->ButtonTextColour)));
-    }
+    SelectControlFont(dc);
     // A disabled caption reads as disabled, like the box beside it.
     if (Disabled())
         SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinData->ButtonShadowColour)));

@@ -6,6 +6,9 @@
 
 class TBitmap;
 
+// Images 2, 3, 4 of a short strip (on, off disabled, on disabled) in a strip of 8 or 12.
+int WideStripImage(int index);
+
 class TSkinTwoState : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
