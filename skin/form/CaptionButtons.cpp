@@ -208,7 +208,12 @@ void TSkinForm::PaintButton(TSkinSysButton& button)
         // The title strip under the button first, so transparent pixels show the caption.
         TBitmap piece(w, h, pf32bit);
         HDC pieceDc = piece.Canvas()->Handle();
-        if (!TitleBuffer.Empty())
+        // Buttons in the menu bar lie on the bar's picture, not on the title's.
+        if (e.Visibility == 100 && MenuBarPainter && !MenuBarPainter->BarImage.Empty())
+            BitBlt(pieceDc, 0, 0, w, h, MenuBarPainter->BarImage.Canvas()->Handle(),
+                   button.Bounds.left - MenuBarPainter->BarRect.left, button.Bounds.top - MenuBarPainter->BarRect.top,
+                   SRCCOPY);
+        else if (!TitleBuffer.Empty())
             BitBlt(pieceDc, 0, 0, w, h, TitleBuffer.Canvas()->Handle(), button.Bounds.left, button.Bounds.top, SRCCOPY);
         else
             BitBlt(pieceDc, 0, 0, w, h, dc, button.Bounds.left, button.Bounds.top, SRCCOPY);
@@ -235,6 +240,8 @@ bool TSkinForm::NcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     const POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     const POINT p = ScreenToFrame(screen);
     TNCObject* object = ButtonAt(p);
+    if (!object && MenuBarPainter)
+        object = MenuBarPainter->MenuButtonAt(p);
     result = 0;
     switch (msg) {
     case WM_NCMOUSEMOVE:
@@ -252,6 +259,8 @@ bool TSkinForm::NcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
             if (!WindowActive)
                 SetForegroundWindow(FormHandle);
             object->MouseDown();
+            if (auto* menuButton = dynamic_cast<TMenuBtn*>(object))
+                OpenMenu(*menuButton);
             return true;
         }
         if (WindowState == fwMaximized && WindowActive && wParam == HTCAPTION) {

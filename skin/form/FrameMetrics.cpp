@@ -290,6 +290,8 @@ LRESULT TSkinForm::OnSysCommand(WPARAM wParam, LPARAM lParam)
             return 0;
         }
         // Menu-bar accelerators (Alt + letter) open the skinned menu bar's drop-downs.
+        if (command == SC_KEYMENU && lParam != '-' && !GetCapture() && OpenMenuByKey(static_cast<wchar_t>(lParam)))
+            return 1;
         switch (command) {
         case SC_MINIMIZE:
             WindowState = fwMinimized;

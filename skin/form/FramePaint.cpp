@@ -64,11 +64,11 @@ void TSkinForm::PaintFrame(HDC dc)
         DrawBorderPiece(2, {W - FrameRight, 0, W, H}, dc);
         DrawBorderPiece(4, {FrameLeft, H - FrameBottom, W - FrameRight, H}, dc);
         PaintTitle(dc);
-        if (MenuBarHeight > 0 && !MenuBarPainter) {
-            const RECT strip{FrameLeft, TitleHeight, W - FrameRight, TitleHeight + MenuBarHeight};
-            if (SkinData->FaceBrush)
-                FillRect(dc, &strip, SkinData->FaceBrush);
-        }
+        const RECT strip{FrameLeft, TitleHeight, W - FrameRight, TitleHeight + MenuBarHeight};
+        if (MenuBarPainter && MenuBarHeight > 0)
+            MenuBarPainter->PaintBar(dc, strip);
+        else if (MenuBarHeight > 0 && SkinData->FaceBrush)
+            FillRect(dc, &strip, SkinData->FaceBrush);
     } catch (...) {
         // A frame that cannot be painted keeps what was there.
     }

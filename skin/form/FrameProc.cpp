@@ -150,13 +150,9 @@ bool TSkinForm::StageB(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
         return StageA(msg, wParam, lParam, result);
-    case CM_MENUCHANGED: {
-        const BYTE painting = SkinData->FramePainting;
-        SkinData->FramePainting = 0;
-        result = Default(msg, wParam, lParam);
-        SkinData->FramePainting = painting;
+    case CM_MENUCHANGED:
+        result = PassMenuChanged([&] { return Default(msg, wParam, lParam); });
         return true;
-    }
     default:
         return false;
     }
@@ -192,13 +188,13 @@ bool TSkinForm::StageC(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_NCRBUTTONDOWN:
         return NcMouse(msg, wParam, lParam, result);
     case WM_MEASUREITEM:
-        if (wParam == 0 && MeasureMenuItemMessage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+        if (wParam == 0 && OnMeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
             result = 1;
             return true;
         }
         return false;
     case WM_DRAWITEM:
-        if (wParam == 0 && DrawMenuItemMessage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+        if (wParam == 0 && OnDrawMenuItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
             result = 1;
             return true;
         }
@@ -240,6 +236,17 @@ void TSkinForm::FormWindowMethod(TMessage& message)
         break;
     case SKM_RESKIN:
         Reskin();
+        break;
+    case CM_MENUCHANGED:
+        message.Result = PassMenuChanged([&] {
+            passOn();
+            return message.Result;
+        });
+        break;
+    case CM_DIALOGCHAR:
+        passOn();
+        if (message.Result == 0)
+            message.Result = DialogChar(message.WParam) ? 1 : 0;
         break;
     default:
         passOn();
@@ -291,8 +298,10 @@ LRESULT TSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
         const auto active = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
         if (manager)
             manager->SetMdiMaximized(active && maximized);
-        if (!active && MenuBarPainter)
+        if (!active && MenuBarPainter) {
             SkinData->SetMenuUpdate(SavedMenuUpdate);
+            RebuildMenuBar(nullptr);
+        }
         return result;
     }
     case WM_MDITILE:
@@ -302,6 +311,7 @@ LRESULT TSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return passOn();
     case WM_MDISETMENU: {
         const LRESULT result = passOn();
+        RebuildMenuBar(reinterpret_cast<HMENU>(wParam));
         SetMenu(FormHandle, nullptr);
         return result;
     }

@@ -68,6 +68,7 @@ void TSkinForm::AttachForm(TSkinData* skin, TControl* form)
     AttachWindow(skin);
     SavedColor = form->Color();
     form->SetColor(skin->ButtonFaceColour);
+    OwnerDrawMainMenu();
 }
 
 void TSkinForm::AttachWindow(TSkinData* skin)
@@ -140,6 +141,8 @@ void TSkinForm::AttachWindow(TSkinData* skin)
     OldWndProc = SwapWindowProc(FormHandle, NewWndProc->Proc(), UnicodeWindow);
 
     if (FrameSkinned) {
+        if (WindowMenu && MdiKind != mkChild)
+            CreateMenuBar();
         TSkinManager* manager = TheSkinManager();
         if (!(MdiKind == mkChild && manager && manager->MdiMaximized) && WindowState != fwMinimized)
             SetCaptionStyle(false);
@@ -193,6 +196,7 @@ void TSkinForm::Unhook()
 {
     SetHoverTimer(false);
     FreeChildSkins();
+    UnhookMenus();
     if (FormControl && SavedColor != clNone && SkinState != ssDestroying)
         FormControl->SetColor(SavedColor);
     RestoreWindowProc();
@@ -208,6 +212,7 @@ void TSkinForm::Detach()
     Release();
     if (!FrameSkinned)
         return;
+    UnhookMenus();
     if (FormControl && SavedColor != clNone && !destroying)
         FormControl->SetColor(SavedColor);
     if (!IsWindow(FormHandle))

@@ -3,6 +3,7 @@
 // title with caption text and buttons, the menu-bar strip), answers the non-client messages
 // itself, shapes the window by the borders' transparent pixels and hands its child controls
 // to wrappers. The skin manager makes one per skinned window.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ class TTimer;
 class TPopupMenu;
 class TWinControl;
 class TDataSkinBorder;
+class TMenuBtn;
+class TMenuItem;
 
 enum TFrameKind : BYTE { fkSizeable = 0, fkSingle = 1, fkNone = 2, fkDialog = 3 };
 enum TMdiKind : BYTE { mkNone = 0, mkFrame = 1, mkChild = 2 };
@@ -94,6 +97,40 @@ public:
     // Drops wrappers whose window was destroyed.
     void FreeDeadChildSkins();
 
+    // ---- Menu bar ----
+    // Gives a window with a menu its skinned menu bar.
+    void CreateMenuBar();
+    // Shows the button's drop-down under it; false when it has none.
+    bool OpenMenu(TMenuBtn& button);
+    // Clicks a button as the mouse would (the running menu closes, the button's opens).
+    void ClickMenuButton(TMenuBtn& button);
+    TMenuBtn* MenuButtonByAccel(wchar_t ch);
+    // Alt + key: the button with that accelerator (0: the first) opens; false when none.
+    bool OpenMenuByKey(wchar_t ch);
+    // A character the form did not take: Alt + accelerator clicks a menu-bar button.
+    bool DialogChar(WPARAM ch);
+    // Runs the form's menu-changed handling, then rebuilds the bar.
+    LRESULT PassMenuChanged(const std::function<LRESULT()>& passOn);
+    // After an MDI menu change: the bar takes `menu` (when given) and is rebuilt.
+    void RebuildMenuBar(HMENU menu);
+
+    // ---- Owner-drawn menu items ----
+    void HookMenuItems(bool on);
+    void HookPopupMenus(TComponent* component, bool on);
+    void HookMenuTree(TMenuItem& root, bool on, bool mainMenu);
+    void OwnerDrawMainMenu();
+    void UnhookMenus();
+    void MeasureMainMenuItem(TMenuItem& item, TCanvas& canvas, int& width, int& height);
+    void MeasurePopupItem(TMenuItem& item, TCanvas& canvas, int& width, int& height);
+    void DrawMenuItem(TMenuItem& item, TCanvas& canvas, RECT rect, bool selected, HMENU parent = nullptr);
+    void DrawMenuItemPlain(TMenuItem& item, TCanvas& canvas, RECT rect, bool selected);
+    void DrawForeignMenuItem(HMENU menu, UINT id, TCanvas& canvas, RECT rect, bool selected);
+    void DrawItemContent(TMenuItem& item, TCanvas& canvas, bool selected, RECT rect);
+    // WM_MEASUREITEM / WM_DRAWITEM of a menu; false: default processing.
+    bool OnMeasureMenuItem(MEASUREITEMSTRUCT& item);
+    bool OnDrawMenuItem(const DRAWITEMSTRUCT& item);
+    TMenuItem* MainMenuItem(UINT id) const;
+
     // ---- Fields ----
     HWND FormHandle = nullptr;
     TControl* FormControl = nullptr;
@@ -143,6 +180,7 @@ public:
     std::unique_ptr<TPopupMenu> SkinnedSystemMenu;
     std::unique_ptr<TSkinMenuBar> MenuBarPainter;
     bool MenuTracking = false;
+    HMENU TrackedMenu = nullptr;   // the drop-down the menu bar opened last
     HWND MdiClient = nullptr;
     WNDPROC OldMdiClientProc = nullptr;
     std::unique_ptr<TObjectWndProc> NewMdiClientProc;

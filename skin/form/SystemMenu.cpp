@@ -85,6 +85,7 @@ void TSkinForm::ShowSystemMenu(int x, int y)
         LastClickTick = now;
         if (SkinData->SkinControls().Contains(xcSystemMenu) && MdiKind != mkChild) {
             BuildSkinnedSystemMenu();
+            HookMenuTree(*SkinnedSystemMenu->Items(), true, false);
             SkinnedSystemMenu->Popup(x, y);
         } else if (SystemMenu) {
             TrackPopupMenu(SystemMenu, TPM_RIGHTBUTTON, x, y, 0, FormHandle, nullptr);

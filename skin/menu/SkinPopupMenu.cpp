@@ -8,6 +8,7 @@
 
 namespace {
 constexpr int kBorder = 3;
+constexpr UINT kGetMenuHandle = 0x01E1; // MN_GETHMENU
 }
 
 TSkinPopupMenu::~TSkinPopupMenu() { Detach(); }
@@ -55,6 +56,11 @@ LRESULT TSkinPopupMenu::PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (!manager || manager->Enabled == 0)
         return PassOn(msg, wParam, lParam);
     switch (msg) {
+    case WM_CREATE: {
+        const LRESULT result = PassOn(msg, wParam, lParam);
+        LearnMenu();
+        return result;
+    }
     case WM_DESTROY: {
         // The procedure goes back before the system's own handling runs.
         const WNDPROC old = OldWndProc;
@@ -65,11 +71,20 @@ LRESULT TSkinPopupMenu::PopupWndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NCPAINT:
         if (!SkinUsable())
             return PassOn(msg, wParam, lParam);
+        LearnMenu();
         PaintBorder();
+        return 0;
+    case WM_PAINT:
+        // Menus that are painted without WM_PRINT get the same picture.
+        if (!SkinUsable())
+            return PassOn(msg, wParam, lParam);
+        LearnMenu();
+        PaintWindow();
         return 0;
     case WM_PRINT: {
         if (!SkinUsable())
             return PassOn(msg, wParam, lParam);
+        LearnMenu();
         LRESULT result = 0;
         PaintBackground(reinterpret_cast<HDC>(wParam), msg, wParam, lParam, result);
         return result;
@@ -96,7 +111,8 @@ bool TSkinPopupMenu::RenderBackground()
     return true;
 }
 
-void TSkinPopupMenu::PaintBackground(HDC dc, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+void TSkinPopupMenu::PaintBackground(HDC dc, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                     bool clipToItems)
 {
     if (!RenderBackground()) {
         result = PassOn(msg, wParam, lParam);
@@ -106,6 +122,10 @@ void TSkinPopupMenu::PaintBackground(HDC dc, UINT msg, WPARAM wParam, LPARAM lPa
     BitBlt(dc, 0, 0, w, h, Background.Canvas()->Handle(), 0, 0, SRCCOPY);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     HRGN clip = CreateRectRgn(kBorder, kBorder, w - kBorder, h - kBorder);
+    if (HRGN items = clipToItems ? ItemsRegion() : nullptr) {
+        CombineRgn(clip, clip, items, RGN_AND);
+        DeleteObject(items);
+    }
     SelectClipRgn(dc, clip);
     result = PassOn(msg, wParam, lParam);
     SelectClipRgn(dc, nullptr);
@@ -127,4 +147,60 @@ void TSkinPopupMenu::PaintBorder()
         BitBlt(dc, w - kBorder, kBorder, kBorder, h - 2 * kBorder, source, w - kBorder, kBorder, SRCCOPY);
     }
     ReleaseDC(Window, dc);
+}
+
+POINT TSkinPopupMenu::ClientOffset() const
+{
+    RECT window{};
+    POINT client{0, 0};
+    if (!GetWindowRect(Window, &window) || !ClientToScreen(Window, &client))
+        return {kBorder, kBorder};
+    return {client.x - window.left, client.y - window.top};
+}
+
+void TSkinPopupMenu::LearnMenu()
+{
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(Window, kGetMenuHandle, 0, 0));
+    if (menu && IsMenu(menu))
+        MenuHandle = menu;
+}
+
+HRGN TSkinPopupMenu::ItemsRegion() const
+{
+    RECT window{};
+    if (!MenuHandle || !GetWindowRect(Window, &window))
+        return nullptr;
+    const int count = GetMenuItemCount(MenuHandle);
+    if (count <= 0)
+        return nullptr;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        RECT item{};
+        if (!GetMenuItemRect(Window, MenuHandle, static_cast<UINT>(i), &item))
+            continue;
+        OffsetRect(&item, -window.left, -window.top);
+        HRGN part = CreateRectRgnIndirect(&item);
+        CombineRgn(region, region, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return region;
+}
+
+void TSkinPopupMenu::PaintWindow()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(Window, &ps);
+    RECT window{};
+    if (dc && GetWindowRect(Window, &window) && window.right > window.left && window.bottom > window.top) {
+        TBitmap buffer(window.right - window.left, window.bottom - window.top, pf32bit);
+        HDC composed = buffer.Canvas()->Handle();
+        LRESULT ignored = 0;
+        PaintBackground(composed, WM_PRINT, reinterpret_cast<WPARAM>(composed), PRF_CLIENT | PRF_NONCLIENT, ignored,
+                        true);
+        const POINT offset = ClientOffset();
+        RECT client{};
+        GetClientRect(Window, &client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, composed, offset.x, offset.y, SRCCOPY);
+    }
+    EndPaint(Window, &ps);
 }

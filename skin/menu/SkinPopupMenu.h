@@ -20,6 +20,8 @@ public:
     void Attach(HWND window, TSkinData* skin, HMENU menuHandle);
     void Detach();
     bool Attached() const { return NewWndProc != nullptr; }
+    // Where the window's client area starts inside it (item rectangles are client ones).
+    POINT ClientOffset() const;
 
     HWND Window = nullptr;
     WNDPROC OldWndProc = nullptr;
@@ -35,6 +37,13 @@ private:
     bool SkinUsable() const;
     // Renders the background at the window's size; false when the window has no size.
     bool RenderBackground();
-    void PaintBackground(HDC dc, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // WM_PRINT into dc over the rendered background; clipToItems leaves the gaps between
+    // items to the background as well.
+    void PaintBackground(HDC dc, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool clipToItems = false);
     void PaintBorder();
+    // The whole window composed off-screen through the background path, then shown.
+    void PaintWindow();
+    // The menu the window shows, asked from the window itself when it can tell.
+    void LearnMenu();
+    HRGN ItemsRegion() const;
 };
