@@ -26,12 +26,13 @@ class ChannelPredictor {
   // computed modulo 2^32.
   int32_t lastV_;  // v[n-1]
   int32_t lastS_;  // s[n-1]
-  int32_t a_[4];   // own regressors
-  int32_t b_[5];   // cross regressors
-  int32_t signA_[4];  // their negative signs, shifted along with them
-  int32_t signB_[5];
-  int32_t ca_[4];
-  int32_t cb_[5];
+  // Scalars rather than arrays, so that the compiler keeps each in a register.
+  int32_t a0_, a1_, a2_, a3_;  // own regressors
+  int32_t b0_, b1_, b2_, b3_, b4_;  // cross regressors
+  int32_t signA0_, signA1_, signA2_, signA3_;  // their negative signs, shifted with them
+  int32_t signB0_, signB1_, signB2_, signB3_, signB4_;
+  int32_t ca0_, ca1_, ca2_, ca3_;
+  int32_t cb0_, cb1_, cb2_, cb3_, cb4_;
 };
 
 // Stereo: channel Y (R - L) first, then X (L + (R - L) / 2), which sees Y's current value.
@@ -63,46 +64,48 @@ inline uint32_t Product(int32_t a, int32_t b) { return uint32_t(a) * uint32_t(b)
 inline void ChannelPredictor::Reset() {
   lastV_ = 0;
   lastS_ = 0;
-  for (int k = 0; k < 4; ++k) a_[k] = signA_[k] = 0;
-  for (int k = 0; k < 5; ++k) b_[k] = signB_[k] = cb_[k] = 0;
-  ca_[0] = 360;
-  ca_[1] = 317;
-  ca_[2] = -109;
-  ca_[3] = 98;
+  a0_ = a1_ = a2_ = a3_ = 0;
+  b0_ = b1_ = b2_ = b3_ = b4_ = 0;
+  signA0_ = signA1_ = signA2_ = signA3_ = 0;
+  signB0_ = signB1_ = signB2_ = signB3_ = signB4_ = 0;
+  cb0_ = cb1_ = cb2_ = cb3_ = cb4_ = 0;
+  ca0_ = 360;
+  ca1_ = 317;
+  ca2_ = -109;
+  ca3_ = 98;
 }
 
 template <bool kStereo>
 inline int32_t ChannelPredictor::Encode(int32_t v, int32_t cross) {
   using detail::NegativeSign;
   using detail::Product;
-  // a2, a3 (and b2..b4) are the previous block's a1, a2 (b1..b3). Written out rather than
-  // looped so that every index is a constant.
-  a_[3] = a_[2];
-  a_[2] = a_[1];
-  a_[1] = lastS_ - a_[0];
-  a_[0] = lastS_;
-  signA_[3] = signA_[2];
-  signA_[2] = signA_[1];
-  signA_[1] = NegativeSign(a_[1]);
-  signA_[0] = NegativeSign(a_[0]);
-  const uint32_t predictionA = Product(a_[0], ca_[0]) + Product(a_[1], ca_[1]) +
-                               Product(a_[2], ca_[2]) + Product(a_[3], ca_[3]);
+  // a2, a3 (and b2..b4) are the previous block's a1, a2 (b1..b3).
+  a3_ = a2_;
+  a2_ = a1_;
+  a1_ = lastS_ - a0_;
+  a0_ = lastS_;
+  signA3_ = signA2_;
+  signA2_ = signA1_;
+  signA1_ = NegativeSign(a1_);
+  signA0_ = NegativeSign(a0_);
+  const uint32_t predictionA = Product(a0_, ca0_) + Product(a1_, ca1_) +
+                               Product(a2_, ca2_) + Product(a3_, ca3_);
 
   int32_t prediction;
   if constexpr (kStereo) {
-    b_[4] = b_[3];
-    b_[3] = b_[2];
-    b_[2] = b_[1];
-    b_[1] = cross - b_[0];
-    b_[0] = cross;
-    signB_[4] = signB_[3];
-    signB_[3] = signB_[2];
-    signB_[2] = signB_[1];
-    signB_[1] = NegativeSign(b_[1]);
-    signB_[0] = NegativeSign(b_[0]);
-    const uint32_t predictionB = Product(b_[0], cb_[0]) + Product(b_[1], cb_[1]) +
-                                 Product(b_[2], cb_[2]) + Product(b_[3], cb_[3]) +
-                                 Product(b_[4], cb_[4]);
+    b4_ = b3_;
+    b3_ = b2_;
+    b2_ = b1_;
+    b1_ = cross - b0_;
+    b0_ = cross;
+    signB4_ = signB3_;
+    signB3_ = signB2_;
+    signB2_ = signB1_;
+    signB1_ = NegativeSign(b1_);
+    signB0_ = NegativeSign(b0_);
+    const uint32_t predictionB = Product(b0_, cb0_) + Product(b1_, cb1_) +
+                                 Product(b2_, cb2_) + Product(b3_, cb3_) +
+                                 Product(b4_, cb4_);
     prediction = int32_t(predictionA + uint32_t(int32_t(predictionB) >> 1)) >> 10;
   } else {
     prediction = int32_t(predictionA) >> 10;
@@ -114,16 +117,16 @@ inline int32_t ChannelPredictor::Encode(int32_t v, int32_t cross) {
   const int32_t residual = int32_t(uint32_t(s) - uint32_t(prediction));
 
   const int32_t g = NegativeSign(residual);
-  ca_[0] += signA_[0] * g;
-  ca_[1] += signA_[1] * g;
-  ca_[2] += signA_[2] * g;
-  ca_[3] += signA_[3] * g;
+  ca0_ += signA0_ * g;
+  ca1_ += signA1_ * g;
+  ca2_ += signA2_ * g;
+  ca3_ += signA3_ * g;
   if constexpr (kStereo) {
-    cb_[0] += signB_[0] * g;
-    cb_[1] += signB_[1] * g;
-    cb_[2] += signB_[2] * g;
-    cb_[3] += signB_[3] * g;
-    cb_[4] += signB_[4] * g;
+    cb0_ += signB0_ * g;
+    cb1_ += signB1_ * g;
+    cb2_ += signB2_ * g;
+    cb3_ += signB3_ * g;
+    cb4_ += signB4_ * g;
   }
   return residual;
 }
