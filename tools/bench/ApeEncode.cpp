@@ -1,6 +1,8 @@
-// kestrip-ape-encode LEVEL IN.wav OUT.ape: compresses the PCM of a 16-bit WAV file with our
-// library the way the APE output feeds it (176,400-byte reads handed over in the pieces the
-// library offers). The whole process is what the bench times, so it streams the file.
+// kestrip-ape-encode LEVEL IN.wav OUT.ape [MINUTES]: compresses the PCM of a 16-bit WAV file
+// with our library the way the APE output feeds it (176,400-byte reads handed over in the
+// pieces the library offers). The whole process is what the bench times, so it streams the
+// file. With MINUTES it reads the PCM over and over until that much audio has gone in (for
+// the peak memory of a long rip without a long file).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -62,14 +64,18 @@ int Fail(const char* what, int32_t code = 0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: kestrip-ape-encode LEVEL IN.wav OUT.ape\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: kestrip-ape-encode LEVEL IN.wav OUT.ape [MINUTES]\n");
     return 2;
   }
   const int level = std::atoi(argv[1]);
   File in(std::fopen(argv[2], "rb"));
   WavData wav;
-  if (!in || !OpenWav(in.get(), wav)) return Fail("not a 16-bit PCM WAV file");
+  if (!in || !OpenWav(in.get(), wav) || wav.bytes == 0) return Fail("not a 16-bit PCM WAV file");
+  const long pcmStart = std::ftell(in.get());
+  const uint64_t blockAlign = uint64_t(wav.channels) * 2;
+  const uint64_t total = argc == 5 ? uint64_t(std::atof(argv[4]) * 60 * wav.sampleRate) * blockAlign
+                                   : wav.bytes;
 
   int32_t error = 0;
   void* handle = c_APECompress_Create(&error);
@@ -79,10 +85,17 @@ int main(int argc, char** argv) {
   int32_t result = c_APECompress_Start(handle, argv[3], &format, MAC_MAX_AUDIO_BYTES_UNKNOWN,
                                        level, nullptr, MAC_CREATE_WAV_HEADER_ON_DECOMPRESSION);
   std::vector<uint8_t> buffer(kReadBytes);
-  for (uint64_t left = wav.bytes; result == 0 && left > 0;) {
-    const size_t n = std::fread(buffer.data(), 1, size_t(std::min<uint64_t>(left, kReadBytes)), in.get());
+  uint64_t inPass = wav.bytes;  // left of the data chunk in this pass over the file
+  for (uint64_t left = total; result == 0 && left > 0;) {
+    if (inPass == 0) {
+      std::fseek(in.get(), pcmStart, SEEK_SET);
+      inPass = wav.bytes;
+    }
+    const size_t want = size_t(std::min<uint64_t>({left, inPass, kReadBytes}));
+    const size_t n = std::fread(buffer.data(), 1, want, in.get());
     if (n == 0) break;  // a data chunk longer than the file: take what is there
     left -= n;
+    inPass -= n;
     for (size_t done = 0; result == 0 && done < n;) {
       int32_t room = 0;
       uint8_t* target = c_APECompress_LockBuffer(handle, &room);
