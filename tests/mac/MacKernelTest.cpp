@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <limits>
 #include <random>
 #include <vector>
@@ -108,6 +110,10 @@ FilterRun Filter(mac::NNFilter& f, const Values& in) {
 TEST(MacKernels, NNFilterKernelsMatchTheScalarReference) {
     const auto levels = VectorLevels();
     ASSERT_FALSE(levels.empty()) << "an x64 CPU has SSE2";
+    std::string names;
+    for (mac::SimdLevel l : levels) names += std::string(names.empty() ? "" : ", ") + mac::SimdLevelName(l);
+    RecordProperty("kernels", names);
+    std::printf("vector kernels on this CPU: %s\n", names.c_str());
     bool wrapped = false;
     for (int level : {2000, 3000, 4000}) {
         for (const mac::NNFilterSpec& spec : mac::EncoderFilters(level)) {
