@@ -270,6 +270,18 @@ TEST(SkinManager, CommandsRunThroughTheTimerAndDeactivateDetachesEveryFrame)
     EXPECT_EQ(clients[1].cx, 240);
     EXPECT_EQ(clients[1].cy, 150);
 
+    // Refresh: a new skin for the same component re-measures every frame and keeps clients.
+    int changes = 0;
+    host.skin->OnSkinChanged = [&](TComponent*) { ++changes; };
+    host.skin->BorderTop->Image.SetHeight(30);
+    host.skin->ApplySkin();
+    ASSERT_TRUE(guikit::WaitUntil([&] { return changes == 1; }));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(manager->FindForm(windows[i])->TitleHeight, 30) << i;
+        EXPECT_EQ(ClientOf(windows[i]).cx, clients[i].cx) << i;
+        EXPECT_EQ(ClientOf(windows[i]).cy, clients[i].cy) << i;
+    }
+
     // Activate then deactivate within 250 ms: only the deactivation is carried out.
     host.skin->SetActive(false);
     host.skin->SetActive(true);
