@@ -10,6 +10,7 @@
 #include "classlib/TypeInfo.h"
 #include "classlib/controls/WinControl.h"
 #include "classlib/extctrls/BitBtn.h"
+#include "classlib/extctrls/Edit.h"
 #include "classlib/extctrls/GroupBox.h"
 #include "classlib/extctrls/Panel.h"
 #include "classlib/extctrls/PageControl.h"
@@ -17,6 +18,7 @@
 #include "classlib/extctrls/RadioGroup.h"
 #include "classlib/extctrls/SpeedButton.h"
 #include "classlib/extctrls/StatusBar.h"
+#include "classlib/extctrls/TrackBar.h"
 #include "classlib/forms/Form.h"
 #include "classlib/stdctrls/Button.h"
 #include "classlib/stdctrls/CheckBox.h"
@@ -291,6 +293,13 @@ public:
         } else if (dynamic_cast<TCustomListView*>(control)) {
             if (Flag(xcScrollbar))
                 Wrap(TWrapperKind::ListView);
+        } else if (dynamic_cast<TCustomTabControl*>(control)) {
+            ApplyKind("tab");
+        } else if (dynamic_cast<TTrackBar*>(control)) {
+            if (Flag(xcTrackBar))
+                Wrap(TWrapperKind::TrackBar);
+        } else if (dynamic_cast<TCustomEdit*>(control)) {
+            ApplyKind("edit");
         } else if (HWND h = Handle(); h && HasScrollBars(h)) {
             if (Flag(xcScrollbar))
                 Wrap(TWrapperKind::Scrollbar);

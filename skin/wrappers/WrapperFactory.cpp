@@ -5,11 +5,18 @@
 #include "skin/wrappers/SkinBoxH.h"
 #include "skin/wrappers/SkinButton.h"
 #include "skin/wrappers/SkinCheckBox.h"
+#include "skin/wrappers/SkinComBox.h"
+#include "skin/wrappers/SkinEdit.h"
 #include "skin/wrappers/SkinGroupBox.h"
+#include "skin/wrappers/SkinObjImage.h"
+#include "skin/wrappers/SkinProgress.h"
 #include "skin/wrappers/SkinRadioButton.h"
 #include "skin/wrappers/SkinSpeedButton.h"
 #include "skin/wrappers/SkinStatusBar.h"
+#include "skin/wrappers/SkinTab.h"
 #include "skin/wrappers/SkinTabSheet.h"
+#include "skin/wrappers/SkinTrackBar.h"
+#include "skin/wrappers/SkinUpDown.h"
 
 namespace {
 template <class T>
@@ -32,6 +39,15 @@ TWrapperFactory WrapperFactory(TWrapperKind kind)
     case TWrapperKind::BoxH: return &Make<TSkinBoxH>;
     case TWrapperKind::TabSheet: return &Make<TSkinTabSheet>;
     case TWrapperKind::StatusBar: return &Make<TSkinStatusBar>;
+    case TWrapperKind::ComBox: return &Make<TSkinComBox>;
+    case TWrapperKind::Edit: return &Make<TSkinEdit>;
+    case TWrapperKind::UpDown: return &Make<TSkinUpDown>;
+    case TWrapperKind::Progress: return &Make<TSkinProgress>;
+    case TWrapperKind::TrackBar: return &Make<TSkinTrackBar>;
+    case TWrapperKind::Tab: return &Make<TSkinTab>;
+    case TWrapperKind::ObjImageCheck: return [](TComponent* o) -> TSkinControl* { return new TSkinObjImage(o, gkCheck); };
+    case TWrapperKind::ObjImageRadio: return [](TComponent* o) -> TSkinControl* { return new TSkinObjImage(o, gkRadio); };
+    case TWrapperKind::ObjImageCx: return [](TComponent* o) -> TSkinControl* { return new TSkinObjImage(o, gkCheckCx); };
     // Scroll bars, list views, combo boxes, edits, up-downs, progress bars, track bars, tabs
     // and the images handed to other families' check controls have no wrapper yet.
     default: return nullptr;
