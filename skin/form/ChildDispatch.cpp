@@ -467,8 +467,13 @@ void TSkinForm::SkinForeignChild(HWND window)
         if (HWND combo = GetWindow(window, GW_CHILD))
             wrap(combo, TWrapperKind::ComBox);
     } else if (name == "scrollbar") {
-        if (!(style & 0x10000))
-            wrap(window, TWrapperKind::Sizer);
+        // Size boxes get the face colour; a real bar keeps working under an overlay.
+        if (!(style & 0x10000)) {
+            if (style & (SBS_SIZEBOX | SBS_SIZEGRIP))
+                wrap(window, TWrapperKind::Sizer);
+            else if (SkinData->SkinControls().Contains(xcScrollbar))
+                wrap(window, TWrapperKind::ScControl);
+        }
     } else if (name == "#32770") {
         if (!(style & 0x10000)) {
             SkinForeignChildren(window);

@@ -10,7 +10,11 @@
 #include "skin/wrappers/SkinGroupBox.h"
 #include "skin/wrappers/SkinObjImage.h"
 #include "skin/wrappers/SkinProgress.h"
+#include "skin/wrappers/SkinListView.h"
 #include "skin/wrappers/SkinRadioButton.h"
+#include "skin/wrappers/SkinScControl.h"
+#include "skin/wrappers/SkinScrollbar.h"
+#include "skin/wrappers/SkinSizer.h"
 #include "skin/wrappers/SkinSpeedButton.h"
 #include "skin/wrappers/SkinStatusBar.h"
 #include "skin/wrappers/SkinTab.h"
@@ -39,6 +43,10 @@ TWrapperFactory WrapperFactory(TWrapperKind kind)
     case TWrapperKind::BoxH: return &Make<TSkinBoxH>;
     case TWrapperKind::TabSheet: return &Make<TSkinTabSheet>;
     case TWrapperKind::StatusBar: return &Make<TSkinStatusBar>;
+    case TWrapperKind::Scrollbar: return &Make<TSkinScrollbar>;
+    case TWrapperKind::ListView: return &Make<TSkinListView>;
+    case TWrapperKind::ScControl: return &Make<TSkinScControl>;
+    case TWrapperKind::Sizer: return &Make<TSkinSizer>;
     case TWrapperKind::ComBox: return &Make<TSkinComBox>;
     case TWrapperKind::Edit: return &Make<TSkinEdit>;
     case TWrapperKind::UpDown: return &Make<TSkinUpDown>;

@@ -6,7 +6,7 @@ class TSkinControl;
 
 enum class TWrapperKind {
     Button, BitButton, SpeedButton, CheckBox, RadioButton, GroupBox, Box, BoxH, TabSheet, StatusBar,
-    ComBox, Edit, Scrollbar, ListView, Sizer, UpDown, Progress, TrackBar, Tab,
+    ComBox, Edit, Scrollbar, ListView, ScControl, Sizer, UpDown, Progress, TrackBar, Tab,
     ObjImageCheck, ObjImageRadio, ObjImageCx,
 };
 
