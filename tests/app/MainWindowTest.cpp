@@ -43,7 +43,11 @@
 #include "pipeline/Published.h"
 #include "skin/SkinMessages.h"
 #include "skin/data/DataSkinSysButton.h"
+#include "skin/data/SkinData.h"
 #include "skin/form/SkinForm.h"
+#include "skin/wrappers/SkinHeader.h"
+#include "skin/wrappers/SkinListView.h"
+#include "skinscroll/BarChecks.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -385,6 +389,122 @@ TEST(MainWindow, HasTheSkinnedFrameWithMinimiseAndCloseOnly)
     SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
     guikit::SaveScreenshot(window, "main-window-inactive");
     SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+}
+
+TEST(MainWindow, TheTrackListHasASkinnedHeaderAndABarThatFollowsTheWheelAndDragging)
+{
+    using namespace scrolltest;
+    // Twelve rows fit in the track list: a disc of 24 tracks, listed as a fourth drive while
+    // this test runs.
+    const std::string ini = ProgramFolder() + "cdr.ini";
+    std::vector<std::uint32_t> lengths(24, 150);
+    disckit::ImageSpec spec = disckit::Consecutive(lengths, "TwentyFour");
+    spec.Sparse = true;
+    disckit::WriteImage(OutputRoot() + "\\images\\", "twentyfour", spec);
+    ProfileWriteString(ini, "Images", "Image4", OutputRoot() + "\\images\\twentyfour.cue");
+    struct TForgetImage {
+        std::string ini;
+        ~TForgetImage() { ProfileWriteString(ini, "Images", "Image4", ""); }
+    } forget{ini};
+    constexpr int kLongDrive = 3;
+    Window w;
+    const HWND window = w.form->Handle();
+    ASSERT_TRUE(guikit::WaitUntil([&] {
+        TSkinForm* frame = FindSkinForm(window);
+        return frame && frame->SkinState == ssActive;
+    }));
+    TSkinForm& frame = *FindSkinForm(window);
+    TSkinData& skin = *frame.SkinData;
+    w.ChooseDrive(kLongDrive);
+    ASSERT_EQ(w.Rows(), 24);
+    const HWND list = w.List();
+    auto* wrapper = dynamic_cast<TSkinListView*>(frame.ChildSkinOf(list));
+    ASSERT_NE(wrapper, nullptr);
+    ASSERT_NE(wrapper->Header, nullptr);
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    guikit::PumpMessages();
+    // Twelve tracks do not fit: the vertical bar is covered by the skinned overlay.
+    TSkinBarOverlay& bar = *wrapper->VertBar;
+    ASSERT_TRUE(bar.Shown);
+    EXPECT_FALSE(wrapper->HorzBar->Shown);
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+    RECT covered{};
+    GetWindowRect(bar.Handle(), &covered);
+    EXPECT_TRUE(EqualRect(&covered, &info.rcScrollBar));
+    const HWND overlay = bar.Handle();
+    RECT r{};
+    GetClientRect(overlay, &r);
+    TBitmap& strip = skin.Scrollbar->Image;
+    const int a = bar.ArrowSize;
+    const int thickness = std::abs(strip.Height() - a) > 2 ? a : strip.Height();
+    const TColor face = ColorToRGB(skin.ButtonFaceColour);
+    EXPECT_TRUE(guikit::WaitUntil(
+        [&] { return DiffersFrom(overlay, {0, 0}, StripPicture(strip, 23, 9, thickness, a, face)) == 0; }, 5s));
+    EXPECT_EQ(DiffersFrom(overlay, {0, r.bottom - a}, StripPicture(strip, 23, 13, thickness, a, face)), 0);
+    const int grip = strip.Height();
+    auto gripAt = [&](int thumbTop, int thumbLength) { return thumbTop + (thumbLength - grip) / 2; };
+    const int length = info.xyThumbBottom - info.xyThumbTop;
+    ASSERT_GT(length, grip + 2);
+    const TPixels normalGrip = StripPicture(strip, 23, 20, thickness, grip, kKeyColour);
+    EXPECT_EQ(DiffersFrom(overlay, {0, gripAt(info.xyThumbTop, length)}, normalGrip), 0);
+    guikit::SaveScreenshot(window, "main-window-long-disc");
+
+    // The header: skinned, its second item lit under the mouse.
+    TSkinHeader& header = *wrapper->Header;
+    RECT second{};
+    SendMessageW(header.Handle, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    SendMessageW(header.Handle, WM_MOUSEMOVE, 0, MAKELPARAM((second.left + second.right) / 2, 4));
+    EXPECT_EQ(header.HotItem, 1);
+    TDataSkinObject& headerbar = *skin.Headerbar;
+    const std::unique_ptr<TBitmap> lit =
+        RenderNineSlice({0, 0, second.right - second.left, second.bottom - second.top}, headerbar.Image,
+                        headerbar.Margins(), false, headerbar.Tile != 0, 5, 2);
+    UpdateWindow(header.Handle);
+    HDC dc = GetDC(header.Handle);
+    int differing = 0;
+    for (int y = 0; y < second.bottom - second.top; ++y)
+        differing += static_cast<TColor>(GetPixel(dc, second.left + 1, second.top + y)) != lit->Canvas()->Pixel(1, y);
+    ReleaseDC(header.Handle, dc);
+    EXPECT_EQ(differing, 0);
+    guikit::SaveScreenshot(window, "main-window-header-hot");
+    SendMessageW(header.Handle, WM_MOUSELEAVE, 0, 0);
+
+    // The wheel: the list moves and the painted grip with the system's thumb.
+    const POINT inList = w.form->ListView1->ClientToScreen({60, 60});
+    SendMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(inList.x, inList.y));
+    guikit::PumpMessages();
+    ASSERT_GT(SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
+    GetScrollBarInfo(list, OBJID_VSCROLL, &info);
+    EXPECT_TRUE(guikit::WaitUntil(
+        [&] { return DiffersFrom(overlay, {0, gripAt(info.xyThumbTop, length)}, normalGrip) == 0; }, 5s));
+
+    // Dragging the thumb back up: the pressed grip follows the cursor until the first arrow.
+    SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+    SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    GetScrollBarInfo(list, OBJID_VSCROLL, &info);
+    const int top0 = info.xyThumbTop;
+    POINT press{r.right / 2, top0 + length / 2};
+    ClientToScreen(overlay, &press);
+    const TPixels pressedGrip = StripPicture(strip, 23, 21, thickness, grip, kKeyColour);
+    std::vector<TDragStep> steps{{8}, {40}, {-40}};
+    std::vector<int> tops;
+    const bool started = DragThumb(press, list, steps, [&](const TDragStep& s) {
+        const int start = std::clamp(top0 + (s.cursorY - static_cast<int>(press.y)), a, static_cast<int>(r.bottom) - a - length);
+        if (DiffersFrom(overlay, {0, gripAt(start, length)}, pressedGrip) != 0)
+            return false;
+        tops.push_back(static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)));
+        return true;
+    });
+    ASSERT_TRUE(started);
+    for (const TDragStep& s : steps)
+        EXPECT_TRUE(s.shown) << s.dy;
+    ASSERT_EQ(tops.size(), 3u);
+    EXPECT_GT(tops[1], tops[0]);
+    EXPECT_EQ(tops[2], 0);
+    guikit::SaveScreenshot(window, "main-window-after-drag");
 }
 
 TEST(MainWindow, AsksForTicksAndAFolderAndCancellingChangesNothing)
