@@ -507,6 +507,96 @@ TEST(MainWindow, TheTrackListHasASkinnedHeaderAndABarThatFollowsTheWheelAndDragg
     guikit::SaveScreenshot(window, "main-window-after-drag");
 }
 
+// The combo boxes and the progress bar are the skin's pictures in every state of a rip: the
+// combos' ring and button image 1, 4 focused, 2 pressed, 3 disabled while ripping; the bar
+// image 1 alone before, image 2 from the start while ripping and over the whole width after.
+TEST(MainWindow, CombosAndProgressBarShowTheSkinsImagesBeforeDuringAndAfterARip)
+{
+    Window w;
+    const HWND window = w.form->Handle();
+    ASSERT_TRUE(guikit::WaitUntil([&] {
+        TSkinForm* frame = FindSkinForm(window);
+        return frame && frame->SkinState == ssActive;
+    }));
+    auto* skin = dynamic_cast<TSkinData*>(w.form->FindComponent("SkinData1"));
+    ASSERT_TRUE(skin && skin->ComboButton && skin->Progress);
+    TBitmap& strip = skin->ComboButton->Image; // the ring and button of 4 states, built at 21 rows
+    const int cell = strip.Width() / 4;
+    auto pixel = [](HWND h, int x, int y) {
+        HDC dc = GetWindowDC(h);
+        const auto c = static_cast<TColor>(GetPixel(dc, x, y));
+        ReleaseDC(h, dc);
+        return c;
+    };
+    // The button's right end and the ring's top row are copied unscaled from image k.
+    auto comboShows = [&](TComboBox* combo, int k) {
+        const HWND h = combo->Handle();
+        RECT r{};
+        GetWindowRect(h, &r);
+        const int width = r.right - r.left;
+        return guikit::WaitUntil([&] {
+            return pixel(h, width - 3, 1) == strip.PixelColor(k * cell - 3, 1) &&
+                   pixel(h, width / 2, 0) == strip.PixelColor((k - 1) * cell + cell / 2, 0);
+        });
+    };
+    TBitmap& bar = skin->Progress->Image; // empty and filled, even between the 6-pixel caps
+    const int barCell = bar.Width() / 2;
+    auto barShows = [&](int x, int k) {
+        return guikit::WaitUntil([&] {
+            return pixel(w.form->ProgressBar1->Handle(), x, 2) == bar.PixelColor((k - 1) * barCell + barCell / 2, 2);
+        });
+    };
+    const int barWidth = w.form->ProgressBar1->Width();
+
+    // Before: focus elsewhere shows image 1 on both; focus image 4; a press image 2.
+    w.form->Button1->SetFocus();
+    EXPECT_TRUE(comboShows(w.form->ComboBox1, 1));
+    EXPECT_TRUE(comboShows(w.form->ComboBox3, 1));
+    w.form->ComboBox3->SetFocus();
+    EXPECT_TRUE(comboShows(w.form->ComboBox3, 4));
+    EXPECT_TRUE(comboShows(w.form->ComboBox1, 1));
+    const HWND drives = w.form->ComboBox1->Handle();
+    PostMessageW(drives, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w.form->ComboBox1->Width() - 8, 8));
+    EXPECT_TRUE(comboShows(w.form->ComboBox1, 2));
+    guikit::SaveScreenshot(window, "main-window-skinned-pressed");
+    SendMessageW(drives, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_TRUE(comboShows(w.form->ComboBox1, 4));
+    for (int x : {8, barWidth / 2, barWidth - 9})
+        EXPECT_TRUE(barShows(x, 1)) << x;
+    guikit::SaveScreenshot(window, "main-window-skinned-before");
+
+    // During: the combos are disabled; the filled part grows from the left.
+    w.ChooseDrive(kRemovableDrive);
+    w.TickOnly({0});
+    w.ChooseFormat("Wav");
+    const std::string folder = OutputRoot() + "\\skinned";
+    fs::create_directories(PathOf(folder));
+    guikit::DialogWatcher browser = AnswerFolderBrowser(folder);
+    Window::Click(w.form->Button1);
+    ASSERT_TRUE(browser.Wait().found);
+    ASSERT_TRUE(guikit::WaitUntil([&] { return w.form->ProgressBar1->Position() >= 2; }, 120s));
+    EXPECT_TRUE(comboShows(w.form->ComboBox1, 3));
+    EXPECT_TRUE(comboShows(w.form->ComboBox3, 3));
+    EXPECT_TRUE(barShows(3, 2));
+    EXPECT_TRUE(barShows(barWidth - 9, 1));
+    guikit::SaveScreenshot(window, "main-window-skinned-during");
+    Window::Click(w.form->Button2);
+    ASSERT_TRUE(w.WaitForBatchEnd(120s));
+
+    // After a whole track: image 2 over the full width.
+    w.ChooseDrive(kDemoDrive);
+    w.TickOnly({0});
+    guikit::DialogWatcher again = AnswerFolderBrowser(folder);
+    Window::Click(w.form->Button1);
+    ASSERT_TRUE(again.Wait().found);
+    ASSERT_TRUE(w.WaitForBatchEnd());
+    ASSERT_EQ(w.form->ProgressBar1->Position(), 100);
+    for (int x : {8, barWidth / 2, barWidth - 9})
+        EXPECT_TRUE(barShows(x, 2)) << x;
+    EXPECT_TRUE(comboShows(w.form->ComboBox3, 1) || comboShows(w.form->ComboBox3, 4));
+    guikit::SaveScreenshot(window, "main-window-skinned-after");
+}
+
 TEST(MainWindow, AsksForTicksAndAFolderAndCancellingChangesNothing)
 {
     Window w;
