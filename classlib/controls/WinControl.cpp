@@ -174,8 +174,9 @@ void TWinControl::CreateWnd()
 
 void TWinControl::InitializeWnd()
 {
+    // The tooltip window is made when the mouse first comes by (or when asked for): a
+    // top-level window costs start-up time that most controls never need.
     PushFont();
-    UpdateTooltip();
 }
 
 void TWinControl::DestroyWnd()
@@ -610,7 +611,8 @@ void TWinControl::VisibleChanged()
 
 void TWinControl::HintChanged()
 {
-    UpdateTooltip();
+    if (tooltip_)
+        UpdateTooltip();
 }
 
 void TWinControl::UpdateTooltip()
@@ -645,6 +647,8 @@ void TWinControl::UpdateTooltip()
 
 HWND TWinControl::TooltipHandle() const
 {
+    if (!tooltip_ && handle_)
+        const_cast<TWinControl*>(this)->UpdateTooltip();
     return tooltip_;
 }
 
@@ -920,6 +924,14 @@ void TWinControl::WndProc(TMessage& m)
         }
         break;
     case WM_MOUSEMOVE:
+        if (!tooltip_ && ShowHint() && !Hint().empty()) {
+            UpdateTooltip();
+            // The first move starts the tooltip's hover time like the ones it will see itself.
+            MSG relay{handle_, m.Msg, m.WParam, m.LParam, GetMessageTime(), {}};
+            GetCursorPos(&relay.pt);
+            if (tooltip_)
+                SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+        }
         if (!MouseInControl()) {
             TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
             TrackMouseEvent(&tme);

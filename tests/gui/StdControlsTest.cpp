@@ -371,6 +371,37 @@ TEST(Hints, AControlWithShowHintHasATooltipWithItsHint)
     EXPECT_EQ(list->TooltipHandle(), nullptr);
 }
 
+TEST(Hints, TheTooltipWindowIsMadeWhenTheMouseFirstComesBy)
+{
+    auto tooltipWindows = [] {
+        int count = 0;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM data) {
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) == TOOLTIPS_CLASSW)
+                    ++*reinterpret_cast<int*>(data);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+    const int before = tooltipWindows();
+    Host h;
+    auto* list = h.Add<TListView>(10, 10, 100, 100);
+    list->SetHint("Drag audio files from folder and drop here");
+    list->SetShowHint(true);
+    h.form->Show();
+    guikit::PumpMessages();
+    EXPECT_EQ(tooltipWindows(), before) << "no tooltip window at start";
+    SendMessageW(list->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(tooltipWindows(), before + 1);
+    SendMessageW(list->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(22, 20));
+    EXPECT_EQ(tooltipWindows(), before + 1) << "one is enough";
+    EXPECT_NE(list->TooltipHandle(), nullptr);
+}
+
 TEST(Align, AlignedControlsShareTheClientAreaInOrderTopBottomLeftRightClient)
 {
     Host h;
