@@ -127,7 +127,8 @@ void TWinControl::CreateWnd()
         p.parent = Parent()->Handle();
         if (handle_) // the parent's creation made ours too
             return;
-    } else if (p.style & WS_CHILD) {
+    } else if ((p.style & WS_CHILD) && !p.parent) {
+        // A control without a parent control may still name a parent window of its own.
         throw EComponentError("Control '" + Name() + "' has no parent window");
     }
     creating_ = true;

@@ -67,7 +67,7 @@ void TSkinForm::Activate()
                 SetWindowPos(FormHandle, nullptr, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             else
-                UpdateRegion();
+                UpdateRegion(false); // the frame change just now repaints the whole window
         }
     }
     SkinState = ssActive;

@@ -166,7 +166,7 @@ void TSkinForm::DrawCaption(TCanvas& canvas, const RECT& titleRect)
     SelectObject(dc, oldFont);
 }
 
-void TSkinForm::UpdateRegion()
+void TSkinForm::UpdateRegion(bool redraw)
 {
     if (SkinState == ssReleased || !SkinData)
         return;
@@ -216,7 +216,7 @@ void TSkinForm::UpdateRegion()
             addSide(4, {FrameLeft, H - FrameBottom, W - FrameRight, H}, FrameBottom >= 2);
         }
     }
-    if (SetWindowRgn(FormHandle, region, TRUE)) {
+    if (SetWindowRgn(FormHandle, region, redraw ? TRUE : FALSE)) {
         FrameRegion = region;
         RegionOwned = true;
     } else {

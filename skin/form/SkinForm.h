@@ -62,7 +62,8 @@ public:
     void PaintTitle(HDC dc);
     void DrawBorderPiece(int side, const RECT& rect, HDC dc);
     void DrawCaption(TCanvas& canvas, const RECT& titleRect);
-    void UpdateRegion();
+    // `redraw` false when the whole window is about to be repainted anyway.
+    void UpdateRegion(bool redraw = true);
     // Screen point to frame coordinates (window's top-left at 0, 0).
     POINT ScreenToFrame(POINT screen) const;
     std::wstring WindowTextWide() const;

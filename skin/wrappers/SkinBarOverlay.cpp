@@ -54,10 +54,8 @@ TSkinBarOverlay::~TSkinBarOverlay() = default;
 void TSkinBarOverlay::CreateParams(TCreateParams& params)
 {
     TCustomPanel::CreateParams(params);
-    // Made as a hidden tool window owned by the host's parent, then turned into its child:
-    // the class library only makes child windows of its own controls.
-    params.style = WS_POPUP | WS_CLIPSIBLINGS;
-    params.exStyle |= WS_EX_TOOLWINDOW;
+    // A hidden child of the host's parent window, which need not be a control of ours.
+    params.style = WS_CHILD | WS_CLIPSIBLINGS;
     params.parent = hostParent_;
     params.windowClass = L"KestripBarOverlay";
 }
@@ -66,9 +64,7 @@ void TSkinBarOverlay::EnsureWindow()
 {
     if (HandleAllocated() || !hostParent_)
         return;
-    HWND window = Handle();
-    SetWindowLongPtrW(window, GWL_STYLE, WS_CHILD | WS_CLIPSIBLINGS);
-    ::SetParent(window, hostParent_);
+    Handle();
 }
 
 void TSkinBarOverlay::Attach(TSkinControl* wrapper, HWND host, BYTE kind)
