@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -192,9 +190,6 @@ private:
             GetWindowRect(popup, &seen.rect);
             Sleepy([&] { return seen.menu && AnySelected(seen.menu); }, 2000);
             seen_.push_back(seen);
-            if (std::getenv("KESTRIP_MENU_TRACE"))
-                std::fprintf(stderr, "popup %d menu %p selected %d\n", k, static_cast<void*>(seen.menu),
-                             seen.menu && AnySelected(seen.menu) ? 1 : 0);
             if (step_)
                 step_(k, seen);
             previous = popup;

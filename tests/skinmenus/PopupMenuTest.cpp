@@ -174,3 +174,35 @@ TEST(PopupMenus, SkinnedItemsAreWiderThanTheClassLibrarysOwn)
     EXPECT_FALSE(copy.OnDrawItem);
     EXPECT_EQ(MeasuredWidth(copy), DefaultWidth(copy));
 }
+
+TEST(PopupMenus, TheProgramsOwnSkinOnADropDownAndTheSystemMenu)
+{
+    ManagerScope scope;
+    SkinnedGallery g(skinformtest::DefaultSkin());
+    TSkinData& skin = *g.skin;
+    ASSERT_TRUE(skin.MenuBackground && skin.MenuItem && skin.MenuBarSkin);
+    // View shows a checked item with an image and one without.
+    g.form->MainMenu1->SetImages(skin.MenuGlyphs.get());
+    const TColor corner = skin.MenuBackground->Image.Canvas()->Pixel(1, 1);
+    std::vector<TColor> borders;
+    MenuWatcher watcher(2, [&](int k, const PopupSeen& s) {
+        borders.push_back(ScreenAt(s.window, s.rect.left + 1, s.rect.top + 1));
+        if (k == 0) {
+            guikit::SaveScreenshot(g.Handle(), "skinmenus-default-dropdown");
+            PostKey(s.window, VK_ESCAPE);
+        } else {
+            guikit::SaveScreenshot(s.window, "skinmenus-default-system-menu");
+            PostKey(s.window, VK_ESCAPE);
+        }
+    });
+    const RECT& view = g.Button(1).Bounds;
+    SendNc(g.Handle(), WM_NCLBUTTONDOWN, HTMENU, (view.left + view.right) / 2, (view.top + view.bottom) / 2);
+    SendNc(g.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, 150, 10);
+    const std::vector<PopupSeen> seen = watcher.Wait();
+    ASSERT_EQ(seen.size(), 2u);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_TRUE(seen[i].skinned);
+        EXPECT_EQ(borders[i], corner) << "the menu background's border, unscaled";
+    }
+    g.form->MainMenu1->SetImages(nullptr);
+}
