@@ -20,7 +20,7 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b)
 
 // Serial numbers of the Ogg pages from the start of a file up to the first byte that is not
 // part of a page.
-std::set<std::uint32_t> OggSerialsIn(TFileStream& stream)
+std::set<std::uint32_t> OggSerialsIn(TStream& stream)
 {
     std::set<std::uint32_t> serials;
     const std::int64_t size = stream.Size();

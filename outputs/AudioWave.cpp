@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "classlib/BufferedStream.h"
+
 namespace {
 
 const char* const kCannotAppend = "Cannot append data to this .wav file.";
@@ -66,6 +68,7 @@ void TWaveOut::StartOutput()
     CheckFileName();
     run_ = TRun{};
     const bool existed = OpenFileStream();
+    Stream = std::make_unique<TWriteBufferedStream>(std::move(Stream));
     try {
         TAudioInput& input = *Input();
         input.StartReading();
@@ -105,7 +108,7 @@ void TWaveOut::StartPcm(std::int32_t sampleRate, std::int32_t bitsPerSample, std
     }
     const std::int32_t size = Input()->Size();
     const auto header = MakePcmHeader(sampleRate, bitsPerSample, channels, static_cast<std::uint32_t>(size));
-    WriteToStream(header.data(), static_cast<std::int64_t>(header.size()));
+    WriteHeader(header.data(), static_cast<std::int64_t>(header.size()));
     run_.AnnouncedDataSize = size < 0 ? -1 : size;
     run_.AudioStart = kPcmHeaderSize;
 }
@@ -138,12 +141,20 @@ void TWaveOut::StartIma(std::int32_t sampleRate, std::int32_t bitsPerSample, std
     const std::int64_t dataSize = CeilDiv(frames, run_.SamplesPerBlock) * run_.BlockSize;
     const auto header = MakeImaHeader(sampleRate, channels, run_.BlockSize, static_cast<std::uint32_t>(frames),
                                       static_cast<std::uint32_t>(dataSize));
-    WriteToStream(header.data(), static_cast<std::int64_t>(header.size()));
+    WriteHeader(header.data(), static_cast<std::int64_t>(header.size()));
     ima_[0].StepIndex = 0;
     ima_[1].StepIndex = 0;
     run_.AnnouncedDataSize = dataSize;
     run_.AnnouncedFrames = frames;
     run_.AudioStart = kImaHeaderSize;
+}
+
+// The header goes down at once: a file that takes no bytes fails the start, not a later step.
+void TWaveOut::WriteHeader(const void* data, std::int64_t count)
+{
+    WriteToStream(data, count);
+    if (auto* buffered = dynamic_cast<TWriteBufferedStream*>(Stream.get()); buffered && !buffered->Flush())
+        ThrowWriteError(count - buffered->Lost(), count);
 }
 
 void TWaveOut::AbandonStart() noexcept
@@ -243,10 +254,16 @@ void TWaveOut::FinishOutput()
     std::exception_ptr failure;
     if (Stream) {
         try {
+            // The gathered audio goes down first, so the header tells what the file really holds.
+            auto* buffered = dynamic_cast<TWriteBufferedStream*>(Stream.get());
+            if (buffered)
+                buffered->Flush();
             if (run_.Type == wtPCM)
                 PatchPcmHeader();
             else
                 PatchImaHeader();
+            if (buffered && (!buffered->Flush() || buffered->Lost() > 0))
+                ThrowWriteError(0, buffered->Lost());
         } catch (...) {
             failure = std::current_exception();
         }

@@ -52,6 +52,7 @@ private:
 
     void StartPcm(std::int32_t sampleRate, std::int32_t bitsPerSample, std::int32_t channels);
     void StartIma(std::int32_t sampleRate, std::int32_t bitsPerSample, std::int32_t channels);
+    void WriteHeader(const void* data, std::int64_t count);
     void AbandonStart() noexcept;
     void StopInput();
 

@@ -97,7 +97,7 @@ namespace {
 // The head of the file, read once; every look beyond what was read fails the scan.
 class THeaderArea {
 public:
-    explicit THeaderArea(TFileStream& stream)
+    explicit THeaderArea(TStream& stream)
     {
         const std::int64_t length = stream.Size();
         bytes_.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(length, 0, kHeaderArea)));
@@ -121,7 +121,7 @@ std::int64_t ChunkEnd(std::int64_t body, std::uint32_t size) { return body + siz
 
 } // namespace
 
-TWaveFileInfo ScanWaveHeader(TFileStream& stream)
+TWaveFileInfo ScanWaveHeader(TStream& stream)
 {
     const THeaderArea area(stream);
     TWaveFileInfo info;

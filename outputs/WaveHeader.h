@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-class TFileStream;
+class TStream;
 
 enum TWavType : std::uint8_t { wtUnsupported = 0, wtPCM = 1, wtDVIADPCM = 2, wtMSADPCM = 3, wtACM = 4 };
 
@@ -48,7 +48,7 @@ struct TWaveFileInfo {
 // byte, then chunks are walked ("fmt ", "fact" for IMA ADPCM, "data"; others skipped by
 // their size). Fails when the data chunk is not found within the file and within
 // kHeaderArea bytes.
-TWaveFileInfo ScanWaveHeader(TFileStream& stream);
+TWaveFileInfo ScanWaveHeader(TStream& stream);
 
 void PutUInt16LE(std::uint8_t* p, std::uint16_t value);
 void PutUInt32LE(std::uint8_t* p, std::uint32_t value);

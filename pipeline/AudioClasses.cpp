@@ -243,7 +243,12 @@ void TAudioFileOut::WriteToStream(const void* data, std::int64_t count)
         return;
     const std::int64_t written = Stream->Write(data, count);
     if (written != count)
-        throw EAudioException(FormatText("Cannot write to file \"%s\" (%s of %s bytes written). %s",
-                                         {fileName_, std::to_string(written), std::to_string(count),
-                                          LastSystemErrorText()}));
+        ThrowWriteError(written, count);
+}
+
+void TAudioFileOut::ThrowWriteError(std::int64_t written, std::int64_t count) const
+{
+    throw EAudioException(FormatText("Cannot write to file \"%s\" (%s of %s bytes written). %s",
+                                     {fileName_, std::to_string(written), std::to_string(count),
+                                      LastSystemErrorText()}));
 }

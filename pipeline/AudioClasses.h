@@ -161,7 +161,7 @@ public:
     using TAudioOutput::TAudioOutput;
 
 protected:
-    std::unique_ptr<TFileStream> Stream;
+    std::unique_ptr<TStream> Stream;
 };
 
 class TAudioFileOut : public TAudioStreamedOutput {
@@ -182,6 +182,7 @@ protected:
     bool OpenFileStream();
     // Writes all bytes to Stream or raises an EAudioException naming the file.
     void WriteToStream(const void* data, std::int64_t count);
+    [[noreturn]] void ThrowWriteError(std::int64_t written, std::int64_t count) const;
 
     TFileOutputMode fileMode_ = foRewrite;
 

@@ -91,7 +91,8 @@ TEST(WavePcm, UnknownSizeIsAnnouncedAsMinusOneAndPatchedAtTheEnd)
     watch.Attach(output);
     output.Start();
     ASSERT_TRUE(testkit::WaitFor([&] { return input.Held(); }));
-    ASSERT_TRUE(testkit::WaitFor([&] { return ReadFileBytes(file).size() >= 44 + kStep; }));
+    // The header is on disk from the start; the audio follows in large blocks.
+    ASSERT_TRUE(testkit::WaitFor([&] { return ReadFileBytes(file).size() >= 44; }));
     const Bytes early = ReadFileBytes(file);
     EXPECT_EQ(LE32(early, 40), 0xFFFFFFFFu);
     EXPECT_EQ(LE32(early, 4), 35u);
