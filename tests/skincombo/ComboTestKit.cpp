@@ -93,42 +93,6 @@ skindatatest::TTestSkin MakeSkin(const TSkinParts& parts)
     return skin;
 }
 
-TSkinnedForm::TSkinnedForm(const skindatatest::TTestSkin& packed, TForm* existing)
-    : form(existing ? existing : new TForm(nullptr))
-{
-    if (!existing) {
-        form->SetBounds(40, 40, 460, 340);
-        form->SetCaption("Combo test");
-    }
-    skin = new TSkinData(form.get());
-    skindatatest::PutImage(*skin, packed.Pack());
-    if (!skin->LoadSkin())
-        throw std::runtime_error("test skin refused");
-    TSkinControlTypes types = DefaultSkinControls();
-    types.Exclude(xcMainMenu);
-    skin->SetSkinControls(types);
-    skin->SetActive(true);
-    skin->Loaded();
-}
-
-TSkinnedForm::~TSkinnedForm()
-{
-    form.reset();
-    guikit::PumpMessages();
-}
-
-TSkinForm* TSkinnedForm::Show()
-{
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    guikit::WaitUntil([&] {
-        frame = FindSkinForm(form->Handle());
-        return frame && frame->Activated;
-    });
-    guikit::PumpMessages();
-    return frame;
-}
-
 HWND TSkinnedForm::AddForeign(const wchar_t* className, DWORD style, DWORD exStyle, int left, int top, int width,
                               int height, bool ansi)
 {

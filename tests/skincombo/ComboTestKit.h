@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "classlib/forms/Form.h"
+#include "skinkit/SkinTestKit.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/SkinForm.h"
 #include "skindata/SkinDataTestKit.h"
@@ -53,29 +54,16 @@ struct TSkinParts {
 skindatatest::TTestSkin MakeSkin(const TSkinParts& parts = {});
 
 // A form with a skin component of its own, skinned by the skin manager when shown.
-class TSkinnedForm {
+class TSkinnedForm : public skinkit::TSkinnedForm {
 public:
-    explicit TSkinnedForm(const skindatatest::TTestSkin& skin, TForm* existing = nullptr);
-    ~TSkinnedForm();
-
-    template <class T>
-    T* Add(int left, int top, int width, int height, TWinControl* parent = nullptr)
+    explicit TSkinnedForm(const skindatatest::TTestSkin& skin, TForm* existing = nullptr)
+        : skinkit::TSkinnedForm(skin, "Combo test", {40, 40, 460, 340}, skinkit::WrapperControls(), existing)
     {
-        auto* control = new T(form.get());
-        control->SetParent(parent ? parent : form.get());
-        control->SetBounds(left, top, width, height);
-        return control;
     }
-    // Shows the form and waits for the manager to have skinned it and its children.
-    TSkinForm* Show();
     // A window of a system class on the form, given to the dispatch as a foreign child.
     HWND AddForeign(const wchar_t* className, DWORD style, DWORD exStyle, int left, int top, int width, int height,
                     bool ansi = false);
     TSkinControl* Skin(HWND foreign);
-
-    std::unique_ptr<TForm> form;
-    TSkinData* skin = nullptr;
-    TSkinForm* frame = nullptr;
 };
 
 // The colour at a window point (window coordinates, frame included), as on the screen.

@@ -53,54 +53,6 @@ skindatatest::TTestSkin MakeSkin()
     return skin;
 }
 
-TSkinnedForm::TSkinnedForm(const skindatatest::TTestSkin& packed) : form(std::make_unique<TForm>(nullptr))
-{
-    form->SetBounds(60, 60, 460, 340);
-    form->SetCaption("Scroll bar test");
-    skin = new TSkinData(form.get());
-    skindatatest::PutImage(*skin, packed.Pack());
-    if (!skin->LoadSkin())
-        throw std::runtime_error("test skin refused");
-    TSkinControlTypes controls = DefaultSkinControls();
-    controls.Exclude(xcMainMenu);
-    skin->SetSkinControls(controls);
-    skin->SetActive(true);
-    skin->Loaded();
-}
-
-TSkinnedForm::~TSkinnedForm()
-{
-    form.reset();
-    guikit::PumpMessages();
-}
-
-TSkinForm* TSkinnedForm::Show()
-{
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    guikit::WaitUntil([&] {
-        frame = FindSkinForm(form->Handle());
-        return frame && frame->Activated;
-    });
-    guikit::PumpMessages();
-    return frame;
-}
-
-TColor PixelAt(HWND window, int x, int y)
-{
-    UpdateWindow(window);
-    GdiFlush();
-    HDC dc = GetDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return static_cast<TColor>(c);
-}
-
-bool WaitForPixel(HWND window, int x, int y, TColor colour)
-{
-    return guikit::WaitUntil([&] { return PixelAt(window, x, y) == colour; }, std::chrono::seconds(5));
-}
-
 int FirstRowWith(HWND window, int x, TColor colour, int fromY)
 {
     RECT r{};

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "classlib/forms/Form.h"
+#include "skinkit/SkinTestKit.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/SkinForm.h"
 #include "skindata/SkinDataTestKit.h"
@@ -30,30 +31,16 @@ TColor HeaderColour(int k); // "Headerbar", 5 images
 skindatatest::TTestSkin MakeSkin();
 
 // A form with a skin component of its own, skinned by the skin manager when shown.
-class TSkinnedForm {
+class TSkinnedForm : public skinkit::TSkinnedForm {
 public:
-    explicit TSkinnedForm(const skindatatest::TTestSkin& skin);
-    ~TSkinnedForm();
-
-    template <class T>
-    T* Add(int left, int top, int width, int height)
+    explicit TSkinnedForm(const skindatatest::TTestSkin& skin)
+        : skinkit::TSkinnedForm(skin, "Scroll bar test", {60, 60, 460, 340})
     {
-        auto* control = new T(form.get());
-        control->SetParent(form.get());
-        control->SetBounds(left, top, width, height);
-        return control;
     }
-    // Shows the form and waits for the manager to have skinned it and its children.
-    TSkinForm* Show();
-
-    std::unique_ptr<TForm> form;
-    TSkinData* skin = nullptr;
-    TSkinForm* frame = nullptr;
 };
 
-// The colour at a client point of a window as it is on the screen.
-TColor PixelAt(HWND window, int x, int y);
-bool WaitForPixel(HWND window, int x, int y, TColor colour);
+using skinkit::PixelAt;
+using skinkit::WaitForPixel;
 // The first row (from `fromY`) of column x whose pixel has the colour; -1 when none.
 int FirstRowWith(HWND window, int x, TColor colour, int fromY = 0);
 // Whether any client pixel of the window has the colour.

@@ -52,60 +52,6 @@ skindatatest::TTestSkin MakeSkin(int checkImages, int radioImages, const std::st
     return skin;
 }
 
-TSkinControlTypes TSkinnedForm::TestControls()
-{
-    TSkinControlTypes types = DefaultSkinControls();
-    types.Exclude(xcMainMenu);
-    return types;
-}
-
-TSkinnedForm::TSkinnedForm(const skindatatest::TTestSkin& packed, TSkinControlTypes controls)
-    : form(std::make_unique<TForm>(nullptr))
-{
-    form->SetBounds(60, 60, 420, 300);
-    form->SetCaption("Wrapper test");
-    skin = new TSkinData(form.get());
-    skindatatest::PutImage(*skin, packed.Pack());
-    if (!skin->LoadSkin())
-        throw std::runtime_error("test skin refused");
-    skin->SetSkinControls(controls);
-    skin->SetActive(true);
-    skin->Loaded();
-}
-
-TSkinnedForm::~TSkinnedForm()
-{
-    form.reset();
-    guikit::PumpMessages();
-}
-
-TSkinForm* TSkinnedForm::Show()
-{
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    guikit::WaitUntil([&] {
-        frame = FindSkinForm(form->Handle());
-        return frame && frame->Activated;
-    });
-    guikit::PumpMessages();
-    return frame;
-}
-
-TColor PixelAt(HWND window, int x, int y)
-{
-    UpdateWindow(window);
-    GdiFlush();
-    HDC dc = GetDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return static_cast<TColor>(c);
-}
-
-bool WaitForPixel(HWND window, int x, int y, TColor colour)
-{
-    return guikit::WaitUntil([&] { return PixelAt(window, x, y) == colour; }, std::chrono::seconds(5));
-}
-
 std::unique_ptr<TBitmap> Capture(HWND window)
 {
     UpdateWindow(window);

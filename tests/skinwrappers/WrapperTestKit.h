@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "classlib/forms/Form.h"
+#include "skinkit/SkinTestKit.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/SkinForm.h"
 #include "skindata/SkinDataTestKit.h"
@@ -31,34 +32,18 @@ TColor RadioColour(int k);
 skindatatest::TTestSkin MakeSkin(int checkImages = 4, int radioImages = 4, const std::string& extraIni = {});
 
 // A form with a skin component of its own, skinned by the skin manager when shown.
-class TSkinnedForm {
+class TSkinnedForm : public skinkit::TSkinnedForm {
 public:
-    explicit TSkinnedForm(const skindatatest::TTestSkin& skin, TSkinControlTypes controls = TestControls());
-    ~TSkinnedForm();
-
-    template <class T>
-    T* Add(int left, int top, int width, int height, TWinControl* parent = nullptr)
+    explicit TSkinnedForm(const skindatatest::TTestSkin& skin, TSkinControlTypes controls = TestControls())
+        : skinkit::TSkinnedForm(skin, "Wrapper test", {60, 60, 420, 300}, controls)
     {
-        auto* control = new T(form.get());
-        control->SetParent(parent ? parent : form.get());
-        control->SetBounds(left, top, width, height);
-        return control;
     }
-    // Shows the form and waits for the manager to have skinned it and its children.
-    TSkinForm* Show();
-
     // Every kind but the frame itself: the wrappers are what is tested.
-    static TSkinControlTypes TestControls();
-
-    std::unique_ptr<TForm> form;
-    TSkinData* skin = nullptr;
-    TSkinForm* frame = nullptr;
+    static TSkinControlTypes TestControls() { return skinkit::WrapperControls(); }
 };
 
-// The colour at a client point of a window, as on the screen.
-TColor PixelAt(HWND window, int x, int y);
-// Waits until the point shows `colour`.
-bool WaitForPixel(HWND window, int x, int y, TColor colour);
+using skinkit::PixelAt;
+using skinkit::WaitForPixel;
 // Rows of `area` holding a pixel other than `background`, grouped into runs: the number of runs.
 int RowBands(HWND window, const RECT& area, TColor background);
 // Whether any pixel of the client rectangle `area` has the colour.
