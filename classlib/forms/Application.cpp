@@ -22,8 +22,6 @@ TApplication::~TApplication()
     // Forms first, while the application still answers for them.
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
-    if (comInitialized_)
-        CoUninitialize();
     if (Application == this)
         Application = nullptr;
 }
@@ -32,8 +30,6 @@ void TApplication::Initialize()
 {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    if (!comInitialized_)
-        comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 void TApplication::CreateFormWith(const std::function<TCustomForm*()>& make, const std::function<void()>& forget)

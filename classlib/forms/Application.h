@@ -71,7 +71,6 @@ private:
     std::string title_;
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
-    bool comInitialized_ = false;
     int exitCode_ = 0;
 };
 

@@ -6,9 +6,42 @@
 
 #include <vector>
 
+#include "classlib/DynamicLibrary.h"
 #include "classlib/Unicode.h"
 
 namespace {
+
+// The shell and COM are loaded when a folder is first asked for, not with the program: they
+// pull in a dozen libraries that start-up does not need.
+struct TShellFunctions {
+    TShellFunctions()
+    {
+        ole32 = TDynamicLibrary::Open("ole32.dll");
+        shell32 = TDynamicLibrary::Open("shell32.dll");
+        coInitializeEx = ole32.Function<decltype(&::CoInitializeEx)>("CoInitializeEx");
+        coUninitialize = ole32.Function<decltype(&::CoUninitialize)>("CoUninitialize");
+        coTaskMemFree = ole32.Function<decltype(&::CoTaskMemFree)>("CoTaskMemFree");
+        browseForFolder = shell32.Function<decltype(&::SHBrowseForFolderW)>("SHBrowseForFolderW");
+        pathFromIdList = shell32.Function<decltype(&::SHGetPathFromIDListW)>("SHGetPathFromIDListW");
+    }
+    bool Complete() const
+    {
+        return coInitializeEx && coUninitialize && coTaskMemFree && browseForFolder && pathFromIdList;
+    }
+
+    TDynamicLibrary ole32, shell32;
+    decltype(&::CoInitializeEx) coInitializeEx = nullptr;
+    decltype(&::CoUninitialize) coUninitialize = nullptr;
+    decltype(&::CoTaskMemFree) coTaskMemFree = nullptr;
+    decltype(&::SHBrowseForFolderW) browseForFolder = nullptr;
+    decltype(&::SHGetPathFromIDListW) pathFromIdList = nullptr;
+};
+
+const TShellFunctions& ShellFunctions()
+{
+    static const TShellFunctions functions;
+    return functions;
+}
 
 struct TBrowseStart {
     std::wstring path;
@@ -26,7 +59,7 @@ std::wstring WithoutTrailingSeparators(std::wstring path)
 bool IsStartFolder(const TBrowseStart& start, LPARAM pidl)
 {
     wchar_t path[MAX_PATH * 4] = {};
-    return SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(pidl), path) &&
+    return ShellFunctions().pathFromIdList(reinterpret_cast<PCIDLIST_ABSOLUTE>(pidl), path) &&
            _wcsicmp(WithoutTrailingSeparators(path).c_str(), WithoutTrailingSeparators(start.path).c_str()) == 0;
 }
 
@@ -114,7 +147,10 @@ bool SelectDirectory(const std::string& caption, std::string& directory)
         directory.clear();
         start.clear();
     }
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const TShellFunctions& shell = ShellFunctions();
+    if (!shell.Complete())
+        return false;
+    const HRESULT com = shell.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     bool chosen = false;
     HWND owner = GetActiveWindow();
@@ -129,19 +165,19 @@ bool SelectDirectory(const std::string& caption, std::string& directory)
         TBrowseStart browseStart{start};
         info.lpfn = BrowseCallback;
         info.lParam = reinterpret_cast<LPARAM>(&browseStart);
-        if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
+        if (PIDLIST_ABSOLUTE list = shell.browseForFolder(&info)) {
             std::vector<wchar_t> path(MAX_PATH * 4, L'\0');
-            if (SHGetPathFromIDListW(list, path.data())) {
+            if (shell.pathFromIdList(list, path.data())) {
                 directory = TrimFolderPath(WideToUtf8(path.data()));
                 chosen = true;
             }
-            CoTaskMemFree(list);
+            shell.coTaskMemFree(list);
         }
     }
     if (owner && IsWindow(owner))
         SetActiveWindow(owner);
     SetErrorMode(oldMode);
     if (SUCCEEDED(com))
-        CoUninitialize();
+        shell.coUninitialize();
     return chosen;
 }
