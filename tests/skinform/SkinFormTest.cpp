@@ -361,6 +361,7 @@ Bytes ButtonSkin()
         "Visibility1=0\n"
         "[ButtonNever]\nButtonImage=help.bmp\nframe=4\nAction=5\nAlign=0\nXcoord=100\nYcoord=2\nVisibility=-1\n"
         "[ButtonTwo]\nButtonImage=two.bmp\nframe=2\nAction=6\nAlign=0\nXcoord=120\nYcoord=2\nVisibility=0\n"
+        "[ButtonMax]\nButtonImage=min.bmp\nframe=4\nAction=1\nAlign=0\nXcoord=150\nYcoord=2\nVisibility=0\n"
         "[ButtonIcon]\nAction=3\nAlign=0\nXcoord=4\nYcoord=2\nVisibility=0\n");
     skin.Entry("close.bmp", StripBmp({kNormal, kPressed, kHot, kInactive}, 16, 14))
         .Entry("help.bmp", StripBmp({kNormal, kPressed, kHot, kInactive}, 16, 14))
@@ -468,6 +469,22 @@ TEST(CaptionButtons, LayoutVisibilityStatesAndActions)
     SetForegroundWindow(w);
     ASSERT_TRUE(guikit::WaitUntil([&] { return !IsIconic(w) && frame->WindowState == fwNormal; }));
     guikit::SaveScreenshot(w, "skinform-caption-buttons");
+
+    // Maximise and back: the action toggles, through the system commands.
+    TSkinSysButton* maximise = ButtonNamed(*frame, "BUTTONMAX");
+    ASSERT_NE(maximise, nullptr);
+    ASSERT_TRUE(maximise->Visible);
+    const POINT x = Centre(maximise->Bounds);
+    SendNc(w, WM_NCLBUTTONDOWN, HTCAPTION, x.x, x.y);
+    SendNc(w, WM_NCLBUTTONUP, HTCAPTION, x.x, x.y);
+    EXPECT_TRUE(guikit::WaitUntil([&] { return IsZoomed(w) != FALSE; }));
+    EXPECT_EQ(frame->WindowState, fwMaximized);
+    SendMessageW(w, SKM_REPAINTFRAME, 0, 0);
+    const POINT y = Centre(maximise->Bounds);
+    SendNc(w, WM_NCLBUTTONDOWN, HTCAPTION, y.x, y.y);
+    SendNc(w, WM_NCLBUTTONUP, HTCAPTION, y.x, y.y);
+    EXPECT_TRUE(guikit::WaitUntil([&] { return IsZoomed(w) == FALSE && frame->WindowState == fwNormal; }));
+    EXPECT_EQ(WindowSize(w).cx, 300) << "restored to its size";
 
     // Close acts through the system command.
     SendMessageW(w, SKM_REPAINTFRAME, 0, 0);
