@@ -18,21 +18,13 @@ void TBitBtn::CreateParams(TCreateParams& p)
 
 void TBitBtn::SetGlyph(TBitmap* value)
 {
-    if (value)
-        glyph_->Assign(*value);
-    else
-        glyph_->SetSize(0, 0);
-    if (glyph_->Height() > 0 && glyph_->Width() % glyph_->Height() == 0) {
-        const int n = glyph_->Width() / glyph_->Height();
-        if (n >= 1 && n <= 4)
-            numGlyphs_ = n;
-    }
+    AssignGlyph(*glyph_, value, numGlyphs_);
     Invalidate();
 }
 
 void TBitBtn::SetNumGlyphs(int value)
 {
-    numGlyphs_ = value < 1 ? 1 : value > 4 ? 4 : value;
+    numGlyphs_ = ClampNumGlyphs(value);
     Invalidate();
 }
 

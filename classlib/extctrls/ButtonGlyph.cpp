@@ -52,6 +52,21 @@ TGlyphPlacement PlaceGlyph(const RECT& client, SIZE glyph, SIZE text, TButtonLay
     return p;
 }
 
+void AssignGlyph(TBitmap& glyph, const TBitmap* value, int& numGlyphs)
+{
+    if (value)
+        glyph.Assign(*value);
+    else
+        glyph.SetSize(0, 0);
+    if (glyph.Height() > 0 && glyph.Width() % glyph.Height() == 0) {
+        const int n = glyph.Width() / glyph.Height();
+        if (n >= 1 && n <= 4)
+            numGlyphs = n;
+    }
+}
+
+int ClampNumGlyphs(int value) { return value < 1 ? 1 : value > 4 ? 4 : value; }
+
 SIZE GlyphSize(const TBitmap& glyph, int numGlyphs)
 {
     if (glyph.Empty())

@@ -21,6 +21,12 @@ struct TGlyphPlacement {
 // drops the spacing.
 TGlyphPlacement PlaceGlyph(const RECT& client, SIZE glyph, SIZE text, TButtonLayout layout, int margin, int spacing);
 
+// Copies `value` into the button's glyph (null empties it). A strip of one to four square
+// images says how many it holds, as designers expect: numGlyphs takes that count.
+void AssignGlyph(TBitmap& glyph, const TBitmap* value, int& numGlyphs);
+// A glyph count kept within 1..4.
+int ClampNumGlyphs(int value);
+
 // The size of one image of a strip of numGlyphs images.
 SIZE GlyphSize(const TBitmap& glyph, int numGlyphs);
 

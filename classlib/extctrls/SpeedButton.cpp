@@ -15,22 +15,13 @@ TSpeedButton::~TSpeedButton() { glyph_->OnChange = nullptr; }
 
 void TSpeedButton::SetGlyph(TBitmap* value)
 {
-    if (value)
-        glyph_->Assign(*value);
-    else
-        glyph_->SetSize(0, 0);
-    // A strip of square images says how many it holds, as designers expect.
-    if (glyph_->Height() > 0 && glyph_->Width() % glyph_->Height() == 0) {
-        const int n = glyph_->Width() / glyph_->Height();
-        if (n >= 1 && n <= 4)
-            numGlyphs_ = n;
-    }
+    AssignGlyph(*glyph_, value, numGlyphs_);
     Invalidate();
 }
 
 void TSpeedButton::SetNumGlyphs(int value)
 {
-    numGlyphs_ = value < 1 ? 1 : value > 4 ? 4 : value;
+    numGlyphs_ = ClampNumGlyphs(value);
     Invalidate();
 }
 
