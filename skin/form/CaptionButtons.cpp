@@ -177,11 +177,7 @@ void TSkinForm::DrawButtons(TCanvas& canvas)
         }
         const int count = std::max(e.Frame, 1);
         const int image = (WindowActive || count < 4) ? 1 : 4;
-        const RECT frame = StripFrameRect(e.Image, false, count, image);
-        TBitmap piece(frame.right - frame.left, frame.bottom - frame.top, pf32bit);
-        BitBlt(piece.Canvas()->Handle(), 0, 0, piece.Width(), piece.Height(), e.Image.Canvas()->Handle(), frame.left,
-               frame.top, SRCCOPY);
-        DrawTransparent(dc, button.Bounds, piece, kSkinKeyColour);
+        DrawStripImage(dc, button.Bounds, e.Image, true, count, image);
     }
 }
 
@@ -217,9 +213,7 @@ void TSkinForm::PaintButton(TSkinSysButton& button)
             BitBlt(pieceDc, 0, 0, w, h, TitleBuffer.Canvas()->Handle(), button.Bounds.left, button.Bounds.top, SRCCOPY);
         else
             BitBlt(pieceDc, 0, 0, w, h, dc, button.Bounds.left, button.Bounds.top, SRCCOPY);
-        TBitmap glyph(w, h, pf32bit);
-        BitBlt(glyph.Canvas()->Handle(), 0, 0, w, h, e.Image.Canvas()->Handle(), frame.left, frame.top, SRCCOPY);
-        DrawTransparent(pieceDc, {0, 0, w, h}, glyph, kSkinKeyColour);
+        DrawStripImage(pieceDc, {0, 0, w, h}, e.Image, true, count, image);
         BitBlt(dc, button.Bounds.left, button.Bounds.top, w, h, pieceDc, 0, 0, SRCCOPY);
     }
     ReleaseDC(FormHandle, dc);

@@ -178,7 +178,6 @@ void TSkinForm::UpdateRegion(bool redraw)
         return;
     if (W == RegionWidth && H == RegionHeight && MdiKind != mkChild && SkinState != ssReskinning)
         return;
-    DeleteRegion();
     TDataSkinBorder* sides[] = {SkinData->BorderLeft.get(), SkinData->BorderRight.get(), SkinData->BorderTop.get(),
                                 SkinData->BorderBottom.get()};
     bool anyTrans = false;
@@ -216,10 +215,13 @@ void TSkinForm::UpdateRegion(bool redraw)
             addSide(4, {FrameLeft, H - FrameBottom, W - FrameRight, H}, FrameBottom >= 2);
         }
     }
+    // A region the system took is its own from now on; it deletes the one it replaces.
     if (SetWindowRgn(FormHandle, region, redraw ? TRUE : FALSE)) {
         FrameRegion = region;
         RegionOwned = true;
     } else {
         DeleteObject(region);
+        FrameRegion = nullptr;
+        RegionOwned = false;
     }
 }

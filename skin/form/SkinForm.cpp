@@ -44,7 +44,6 @@ TSkinForm::~TSkinForm()
     HoverTimer.reset();
     MenuBarPainter.reset();
     SkinnedSystemMenu.reset();
-    DeleteRegion();
     if (TSkinManager* manager = TheSkinManager())
         manager->FrameDestroyed(this);
 }
@@ -225,9 +224,7 @@ void TSkinForm::Detach()
     SwapMdiClient(false);
     if (!destroying && !(IsChildWindow && MdiKind != mkChild))
         ResizeToSystemFrame();
-    SetWindowRgn(FormHandle, nullptr, TRUE);
-    FrameRegion = nullptr;
-    RegionOwned = false;
+    DropRegion();
     SkinState = ssReleased;
 }
 
@@ -243,9 +240,9 @@ void TSkinForm::ResizeToSystemFrame()
                  SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-void TSkinForm::DeleteRegion()
+void TSkinForm::DropRegion()
 {
-    // A region handed to SetWindowRgn belongs to the system; only an unset one is ours.
+    SetWindowRgn(FormHandle, nullptr, TRUE);
     FrameRegion = nullptr;
     RegionOwned = false;
 }

@@ -64,6 +64,8 @@ public:
     void DrawCaption(TCanvas& canvas, const RECT& titleRect);
     // `redraw` false when the whole window is about to be repainted anyway.
     void UpdateRegion(bool redraw = true);
+    // The window goes back to its plain rectangle.
+    void DropRegion();
     // Screen point to frame coordinates (window's top-left at 0, 0).
     POINT ScreenToFrame(POINT screen) const;
     std::wstring WindowTextWide() const;
@@ -222,7 +224,7 @@ private:
     void SwapMdiClient(bool install);
     void RestoreWindowProc();
     void ResizeToSystemFrame();
-    void DeleteRegion();
+
     TDataSkinBorder* BorderElement(int side) const;
     void SendActiveMdiChild(WPARAM command);
     void DrawWindowIcon(HDC dc, const RECT& rect);

@@ -118,11 +118,8 @@ void TSkinManager::SetMdiMaximized(bool on)
         if (!IsLiveFrame(frame) || frame->MdiKind != mkChild)
             continue;
         if (on) {
-            if (frame->RegionOwned) {
-                SetWindowRgn(frame->FormHandle, nullptr, TRUE);
-                frame->FrameRegion = nullptr;
-                frame->RegionOwned = false;
-            }
+            if (frame->RegionOwned)
+                frame->DropRegion();
             frame->SetCaptionStyle(true);
         } else if (frame->WindowState == fwMinimized) {
             frame->SetCaptionStyle(true);
