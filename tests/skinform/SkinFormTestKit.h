@@ -15,6 +15,7 @@
 #include "skin/form/SkinForm.h"
 #include "skin/manager/SkinManager.h"
 #include "skindata/SkinDataTestKit.h"
+#include "skinkit/SkinTestKit.h"
 
 namespace skinformtest {
 
@@ -55,45 +56,33 @@ inline Bytes DefaultSkin()
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A form with a skin component of its own, shown and skinned by the manager.
-struct SkinnedForm {
-    std::unique_ptr<TForm> form;
-    TSkinData* skin = nullptr;
-
+// A form with the given border and client size and a skin component of its own (every kind
+// of control, the frame included), shown and skinned by the manager.
+struct SkinnedForm : skinkit::TSkinnedForm {
     // `image` empty: the program's default skin.
     explicit SkinnedForm(const Bytes& image = {}, TFormBorderStyle border = bsSingle, int clientW = 300,
                          int clientH = 200, bool show = true)
+        : skinkit::TSkinnedForm(image.empty() ? DefaultSkin() : image, {}, {}, DefaultSkinControls(),
+                                MakeForm(border, clientW, clientH))
     {
-        form = std::make_unique<TForm>(nullptr);
-        form->SetBorderStyle(border);
-        form->SetCaption("Skinned");
-        form->SetLeft(40);
-        form->SetTop(40);
-        form->SetClientWidth(clientW);
-        form->SetClientHeight(clientH);
-        skin = new TSkinData(form.get());
-        skin->SetName("SkinData1");
-        skindatatest::PutImage(*skin, image.empty() ? DefaultSkin() : image);
-        skin->LoadSkin();
-        skin->SetActive(true);
-        skin->Loaded();
         if (show)
             Show();
     }
-    ~SkinnedForm()
-    {
-        form.reset();
-        guikit::PumpMessages();
-    }
-    void Show()
-    {
-        form->Show();
-        SetForegroundWindow(form->Handle());
-        guikit::WaitUntil([&] { return Frame() && Frame()->SkinState == ssActive; }, std::chrono::seconds(10));
-        guikit::PumpMessages();
-    }
     HWND Handle() { return form->Handle(); }
     TSkinForm* Frame() { return FindSkinForm(form->Handle()); }
+
+private:
+    static TForm* MakeForm(TFormBorderStyle border, int clientW, int clientH)
+    {
+        auto* made = new TForm(nullptr);
+        made->SetBorderStyle(border);
+        made->SetCaption("Skinned");
+        made->SetLeft(40);
+        made->SetTop(40);
+        made->SetClientWidth(clientW);
+        made->SetClientHeight(clientH);
+        return made;
+    }
 };
 
 // A pixel of the window as painted (frame coordinates).

@@ -14,7 +14,7 @@ TSkinControlTypes WrapperControls()
     return types;
 }
 
-TSkinnedForm::TSkinnedForm(const skindatatest::TTestSkin& packed, const std::string& caption, TPlace place,
+TSkinnedForm::TSkinnedForm(const skindatatest::Bytes& packed, const std::string& caption, TPlace place,
                            TSkinControlTypes controls, TForm* existing)
     : form(existing ? existing : new TForm(nullptr))
 {
@@ -23,7 +23,7 @@ TSkinnedForm::TSkinnedForm(const skindatatest::TTestSkin& packed, const std::str
         form->SetCaption(caption);
     }
     skin = new TSkinData(form.get());
-    skindatatest::PutImage(*skin, packed.Pack());
+    skindatatest::PutImage(*skin, packed);
     if (!skin->LoadSkin())
         throw std::runtime_error("test skin refused");
     skin->SetSkinControls(controls);

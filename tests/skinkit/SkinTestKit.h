@@ -23,8 +23,13 @@ struct TPlace {
 class TSkinnedForm {
 public:
     // `existing` (owned from now on) is used instead of a new form, keeping its own place.
-    TSkinnedForm(const skindatatest::TTestSkin& skin, const std::string& caption, TPlace place,
+    TSkinnedForm(const skindatatest::Bytes& packedSkin, const std::string& caption, TPlace place,
                  TSkinControlTypes controls = WrapperControls(), TForm* existing = nullptr);
+    TSkinnedForm(const skindatatest::TTestSkin& skin, const std::string& caption, TPlace place,
+                 TSkinControlTypes controls = WrapperControls(), TForm* existing = nullptr)
+        : TSkinnedForm(skin.Pack(), caption, place, controls, existing)
+    {
+    }
     ~TSkinnedForm();
     TSkinnedForm(const TSkinnedForm&) = delete;
     TSkinnedForm& operator=(const TSkinnedForm&) = delete;
