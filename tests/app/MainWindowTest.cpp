@@ -199,6 +199,8 @@ struct Window {
                form->Button4->Enabled() && form->ComboBox1->Enabled() && form->ComboBox3->Enabled() &&
                form->chk_selectall->Enabled() && form->ListView1->Enabled();
     }
+    // "Rip!" with the folder browser answered with `folder`; false when no browser came.
+    bool RipInto(const std::string& folder);
     bool WaitForBatchEnd(std::chrono::milliseconds timeout = 300s)
     {
         return guikit::WaitUntil([&] { return !form->Ripping() && ControlsEnabledForIdle(); }, timeout);
@@ -257,6 +259,13 @@ guikit::DialogWatcher AnswerFolderBrowser(const std::string& folder, int button 
         if (meanwhile)
             meanwhile();
     });
+}
+
+bool Window::RipInto(const std::string& folder)
+{
+    guikit::DialogWatcher browser = AnswerFolderBrowser(folder);
+    Click(form->Button1);
+    return browser.Wait().found;
 }
 
 std::string TrackFile(const std::string& folder, int track, const char* extension)
@@ -572,9 +581,7 @@ TEST(MainWindow, CombosAndProgressBarShowTheSkinsImagesBeforeDuringAndAfterARip)
     w.ChooseFormat("MP3");
     const std::string folder = OutputRoot() + "\\skinned";
     fs::create_directories(PathOf(folder));
-    guikit::DialogWatcher browser = AnswerFolderBrowser(folder);
-    Window::Click(w.form->Button1);
-    ASSERT_TRUE(browser.Wait().found);
+    ASSERT_TRUE(w.RipInto(folder));
     ASSERT_TRUE(guikit::WaitUntil([&] { return w.form->ProgressBar1->Position() >= 2; }, 120s));
     EXPECT_TRUE(comboShows(w.form->ComboBox1, 3));
     EXPECT_TRUE(comboShows(w.form->ComboBox3, 3));
@@ -587,9 +594,7 @@ TEST(MainWindow, CombosAndProgressBarShowTheSkinsImagesBeforeDuringAndAfterARip)
     // After a whole track: image 2 over the full width.
     w.ChooseDrive(kDemoDrive);
     w.TickOnly({0});
-    guikit::DialogWatcher again = AnswerFolderBrowser(folder);
-    Window::Click(w.form->Button1);
-    ASSERT_TRUE(again.Wait().found);
+    ASSERT_TRUE(w.RipInto(folder));
     ASSERT_TRUE(w.WaitForBatchEnd());
     ASSERT_EQ(w.form->ProgressBar1->Position(), 100);
     for (int x : {8, barWidth / 2, barWidth - 9})
@@ -663,9 +668,7 @@ TEST(MainWindow, RipsTheTickedTracksOneAfterAnotherInEveryFormat)
             done(sender);
         };
 
-        guikit::DialogWatcher browser = AnswerFolderBrowser(folder);
-        Window::Click(w.form->Button1);
-        ASSERT_TRUE(browser.Wait().found);
+        ASSERT_TRUE(w.RipInto(folder));
         EXPECT_EQ(w.form->OutputFolder(), folder);
         // The second file appears when the timer starts its track.
         std::chrono::steady_clock::time_point secondSeen{};
@@ -711,9 +714,7 @@ TEST(MainWindow, AbortFinishesThePartialFileAndTheNextRipWorksAtOnce)
     w.ChooseFormat("Wav");
     const std::string folder = OutputRoot() + "\\abort";
     fs::create_directories(PathOf(folder));
-    guikit::DialogWatcher browser = AnswerFolderBrowser(folder);
-    Window::Click(w.form->Button1);
-    ASSERT_TRUE(browser.Wait().found);
+    ASSERT_TRUE(w.RipInto(folder));
     ASSERT_TRUE(guikit::WaitUntil([&] { return w.form->ProgressBar1->Position() >= 1; }, 120s));
     guikit::SaveScreenshot(w.form->Handle(), "main-window-during-rip");
     // While it runs, only "Abort" is there to press.
@@ -748,10 +749,8 @@ TEST(MainWindow, AbortFinishesThePartialFileAndTheNextRipWorksAtOnce)
     }
 
     // "Rip!" again at once: the same track, now to the end, with no error in between.
-    guikit::DialogWatcher again = AnswerFolderBrowser(folder);
     w.ChooseFormat("Ape");
-    Window::Click(w.form->Button1);
-    ASSERT_TRUE(again.Wait().found);
+    ASSERT_TRUE(w.RipInto(folder));
     ASSERT_TRUE(w.WaitForBatchEnd());
     EXPECT_TRUE(guikit::TopLevelWindows("", "#32770").empty());
     EXPECT_GT(fs::file_size(PathOf(TrackFile(folder, 1, ".ape"))), 0u);
@@ -772,9 +771,7 @@ TEST(MainWindow, ADriveErrorOrAnUnwritableFolderEndsTheBatchWithTheComponentsMes
     const std::string folder = OutputRoot() + "\\drive-error";
     fs::create_directories(PathOf(folder));
     {
-        guikit::DialogWatcher browser = AnswerFolderBrowser(folder);
-        Window::Click(w.form->Button1);
-        ASSERT_TRUE(browser.Wait().found);
+        ASSERT_TRUE(w.RipInto(folder));
     }
     ASSERT_TRUE(guikit::WaitUntil([&] { return w.form->ProgressBar1->Position() >= 1; }, 120s));
     const std::string cue = RemovableImage().CuePath;
